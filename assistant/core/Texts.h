@@ -1,0 +1,20 @@
+// Every text the assistant window shows, in German (the layout's) and English.
+#pragma once
+#include <string_view>
+
+#include "assistant/core/Language.h"
+
+struct TFormTexts {
+    std::u16string_view Caption;
+    std::u16string_view HeaderBefore; // header caption before the product name
+    std::u16string_view HeaderAfter;  // and after it
+    std::u16string_view Step1;
+    std::u16string_view SignupLink;
+    std::u16string_view Step2;
+    std::u16string_view CustomerLabel;
+    std::u16string_view Step3;
+    std::u16string_view DownloadButton;
+    std::u16string_view BottomNote;
+};
+
+const TFormTexts& FormTexts(TLanguage language);

@@ -1,0 +1,40 @@
+// The language rule over regional variants of German and other languages.
+#include <gtest/gtest.h>
+
+#include "assistant/core/Language.h"
+#include "assistant/core/Texts.h"
+
+struct LangCase {
+    std::uint16_t langId;
+    TLanguage expected;
+};
+
+class LanguageRule : public testing::TestWithParam<LangCase> {};
+
+TEST_P(LanguageRule, PrimaryLanguageDecides) {
+    EXPECT_EQ(LanguageFromLangId(GetParam().langId), GetParam().expected)
+        << std::hex << GetParam().langId;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, LanguageRule,
+    testing::Values(LangCase{0x0407, TLanguage::German}, LangCase{0x0807, TLanguage::German},
+                    LangCase{0x0C07, TLanguage::German}, LangCase{0x1007, TLanguage::German},
+                    LangCase{0x1407, TLanguage::German}, LangCase{0x0409, TLanguage::English},
+                    LangCase{0x040C, TLanguage::English}, LangCase{0x0000, TLanguage::English},
+                    LangCase{0x0007, TLanguage::German}, LangCase{0x0207, TLanguage::English},
+                    LangCase{0x0408, TLanguage::English}, LangCase{0x0417, TLanguage::English}));
+
+TEST(FormTexts, EnglishDiffersFromGermanEverywhere) {
+    const TFormTexts& de = FormTexts(TLanguage::German);
+    const TFormTexts& en = FormTexts(TLanguage::English);
+    EXPECT_EQ(de.Caption, u"Vollversion registrieren");
+    EXPECT_EQ(en.Caption, u"Register full version");
+    EXPECT_NE(de.Step1, en.Step1);
+    EXPECT_NE(de.SignupLink, en.SignupLink);
+    EXPECT_NE(de.Step2, en.Step2);
+    EXPECT_NE(de.CustomerLabel, en.CustomerLabel);
+    EXPECT_NE(de.Step3, en.Step3);
+    EXPECT_NE(de.DownloadButton, en.DownloadButton);
+    EXPECT_NE(de.BottomNote, en.BottomNote);
+}

@@ -1,0 +1,37 @@
+# Test helpers. Portable-core tests build natively (host preset); tests of the Win32 layer
+# build with mingw-w64 and run under Wine (win preset) through CMAKE_CROSSCOMPILING_EMULATOR.
+# Every GoogleTest program writes an XML report that scripts/summarize.py counts.
+
+if(WIN32)
+  # Debian ships GoogleTest as sources for cross builds.
+  set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  set(LV_GTEST_LIBS gtest gmock gtest_main)
+else()
+  find_package(GTest REQUIRED)
+  set(LV_GTEST_LIBS GTest::gtest GTest::gmock GTest::gtest_main)
+endif()
+
+# lv_gtest(<name> SOURCES ... LIBS ...): one GoogleTest program registered as one CTest test.
+function(lv_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${LV_GTEST_LIBS})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
+endfunction()
+
+# lv_host_test: a test of portable code, built only natively.
+function(lv_host_test name)
+  if(NOT WIN32)
+    lv_gtest(${name} ${ARGN})
+  endif()
+endfunction()
+
+# lv_win_test: a test of the Win32 layer, built only for Windows and run under Wine.
+function(lv_win_test name)
+  if(WIN32)
+    lv_gtest(${name} ${ARGN})
+  endif()
+endfunction()

@@ -1,0 +1,58 @@
+// The application object: title, main form, message loop with dialog navigation, the
+// application's message box and the error box for exceptions that escape a handler.
+#pragma once
+#include <windows.h>
+
+#include <exception>
+#include <memory>
+#include <string>
+
+#include "framework/win32/Component.h"
+
+class TForm;
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    const std::u16string& Title() const { return FTitle; }
+    void SetTitle(const std::u16string& title) { FTitle = title; }
+    // The main window gets its own taskbar button (no hidden application window).
+    bool MainFormOnTaskBar = true;
+
+    // Creates a form owned by the application; the first one becomes the main form.
+    template <class F> F* CreateForm() {
+        F* form = TComponent::Create<F>(this);
+        if (!FMainForm) FMainForm = form;
+        return form;
+    }
+    TForm* MainForm() const { return FMainForm; }
+
+    // Shows the main form and processes messages until a quit request; returns its code.
+    int Run();
+    // Takes and handles one message if there is one; false when the queue was empty.
+    bool ProcessMessage();
+    void ProcessMessages();
+    void Terminate(int exitCode = 0);
+    bool Terminated() const { return FTerminated; }
+
+    // MessageBoxW owned by the active window (modal to it), focus restored afterwards.
+    int MessageBox(const std::u16string& text, const std::u16string& caption, UINT flags);
+    // The standard error box: the application title as caption, the error icon.
+    void ShowException(const std::exception& e);
+
+private:
+    bool IsDialogKey(const MSG& msg);
+
+    std::u16string FTitle;
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    int FExitCode = 0;
+};
+
+// The one application object of the process (nullptr outside TApplication's lifetime).
+extern TApplication* Application;
+
+// Reports an exception that escaped an event handler; the program carries on.
+void HandleEscapedException(const std::exception& e);

@@ -1,0 +1,44 @@
+// Ownership tree: a component owns the components created with it as owner and destroys
+// them, newest first, when it is destroyed.
+#pragma once
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "framework/core/Object.h"
+
+class TComponent : public TObject {
+public:
+    explicit TComponent(TComponent* owner) : FOwner(owner) {}
+    ~TComponent() override { DestroyComponents(); }
+
+    TComponent* Owner() const { return FOwner; }
+    const std::u16string& Name() const { return FName; }
+    void SetName(const std::u16string& name) { FName = name; }
+
+    // Creates a component owned by `owner` (constructor arguments after the owner).
+    template <class T, class... Args> static T* Create(TComponent* owner, Args&&... args) {
+        auto obj = std::make_unique<T>(owner, std::forward<Args>(args)...);
+        T* raw = obj.get();
+        owner->FComponents.push_back(std::move(obj));
+        return raw;
+    }
+
+    std::size_t ComponentCount() const { return FComponents.size(); }
+
+    // Destroys every owned component, newest first. Called by the destructors of classes
+    // whose parts the owned components still use while they go (windows, parents).
+    void DestroyComponents() {
+        while (!FComponents.empty()) {
+            std::unique_ptr<TComponent> last = std::move(FComponents.back());
+            FComponents.pop_back();
+            last.reset();
+        }
+    }
+
+private:
+    TComponent* FOwner;
+    std::u16string FName;
+    std::vector<std::unique_ptr<TComponent>> FComponents;
+};

@@ -1,0 +1,237 @@
+// TControl: geometry, visibility, font and colour inheritance, anchors and mouse events.
+#include "framework/win32/Control.h"
+
+#include "framework/win32/WinControl.h"
+
+HCURSOR CursorHandle(TCursor c) {
+    const wchar_t* id = nullptr;
+    switch (c) {
+    case crArrow: id = IDC_ARROW; break;
+    case crCross: id = IDC_CROSS; break;
+    case crIBeam: id = IDC_IBEAM; break;
+    case crSizeNESW: id = IDC_SIZENESW; break;
+    case crSizeNS: id = IDC_SIZENS; break;
+    case crSizeNWSE: id = IDC_SIZENWSE; break;
+    case crSizeWE: id = IDC_SIZEWE; break;
+    case crHourGlass: id = IDC_WAIT; break;
+    case crNo: id = IDC_NO; break;
+    case crAppStart: id = IDC_APPSTARTING; break;
+    case crHandPoint: id = IDC_HAND; break;
+    case crSizeAll: id = IDC_SIZEALL; break;
+    default: return nullptr;
+    }
+    return LoadCursorW(nullptr, id);
+}
+
+TShiftState KeyboardShiftState() {
+    TShiftState s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) s |= ssShift;
+    if (GetKeyState(VK_CONTROL) < 0) s |= ssCtrl;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+TShiftState ShiftFromMouseKeys(WPARAM keys) {
+    TShiftState s = 0;
+    if (keys & MK_SHIFT) s |= ssShift;
+    if (keys & MK_CONTROL) s |= ssCtrl;
+    if (keys & MK_LBUTTON) s |= ssLeft;
+    if (keys & MK_RBUTTON) s |= ssRight;
+    if (keys & MK_MBUTTON) s |= ssMiddle;
+    if (GetKeyState(VK_MENU) < 0) s |= ssAlt;
+    return s;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+    FFont.OnChange = [this](TObject*) {
+        FParentFont = false;
+        FontChanged();
+    };
+}
+
+TControl::~TControl() {
+    if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+    if (parent == FParent) return;
+    if (FParent) {
+        Invalidate();
+        FParent->RemoveControl(this);
+    }
+    FParent = parent;
+    if (!FParent) return;
+    FParent->InsertControl(this);
+    if (FParentFont) ParentFontChanged();
+    if (FParentColor) ParentColorChanged();
+    RememberAnchorDistances();
+    Invalidate();
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+    if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    Invalidate();
+    FLeft = left;
+    FTop = top;
+    FWidth = width;
+    FHeight = height;
+    UpdateWindowBounds();
+    if (!FAnchoring) RememberAnchorDistances();
+    BoundsChanged();
+    Invalidate();
+    if (FParent && FAlign != alNone) FParent->AlignControls();
+}
+
+int TControl::ClientWidth() const {
+    RECT r = ClientRect();
+    return r.right - r.left;
+}
+
+int TControl::ClientHeight() const {
+    RECT r = ClientRect();
+    return r.bottom - r.top;
+}
+
+void TControl::SetAlign(TAlign v) {
+    if (v == FAlign) return;
+    FAlign = v;
+    if (FParent) FParent->AlignControls();
+}
+
+void TControl::SetAnchors(TAnchors v) {
+    FAnchors = v;
+    RememberAnchorDistances();
+}
+
+void TControl::RememberAnchorDistances() {
+    if (!FParent) return;
+    RECT pr = FParent->ClientRect();
+    FAnchorRight = (pr.right - pr.left) - (FLeft + FWidth);
+    FAnchorBottom = (pr.bottom - pr.top) - (FTop + FHeight);
+}
+
+void TControl::ParentResized(int parentWidth, int parentHeight) {
+    if (FAlign != alNone) return;
+    int left = FLeft, top = FTop, width = FWidth, height = FHeight;
+    if (FAnchors & akRight) {
+        if (FAnchors & akLeft)
+            width = parentWidth - FAnchorRight - left;
+        else
+            left = parentWidth - FAnchorRight - width;
+    }
+    if (FAnchors & akBottom) {
+        if (FAnchors & akTop)
+            height = parentHeight - FAnchorBottom - top;
+        else
+            top = parentHeight - FAnchorBottom - height;
+    }
+    FAnchoring = true;
+    SetBounds(left, top, width, height);
+    FAnchoring = false;
+}
+
+void TControl::SetVisible(bool v) {
+    if (v == FVisible) return;
+    if (!v) Invalidate();
+    FVisible = v;
+    VisibleChanged();
+}
+
+void TControl::VisibleChanged() {
+    Invalidate();
+    if (FParent && FAlign != alNone) FParent->AlignControls();
+}
+
+void TControl::SetEnabled(bool v) {
+    if (v == FEnabled) return;
+    FEnabled = v;
+    EnabledChanged();
+}
+
+bool TControl::Showing() const {
+    for (const TControl* c = this; c; c = c->FParent)
+        if (!c->FVisible) return false;
+    return true;
+}
+
+void TControl::SetParentFont(bool v) {
+    FParentFont = v;
+    if (v) ParentFontChanged();
+}
+
+void TControl::ParentFontChanged() {
+    if (!FParentFont || !FParent) return;
+    FFont.Assign(FParent->Font());
+    FParentFont = true; // the assignment's change notification cleared it
+}
+
+void TControl::SetColor(TColor v) {
+    FParentColor = false;
+    if (v == FColor) return;
+    FColor = v;
+    ColorChanged();
+}
+
+void TControl::SetParentColor(bool v) {
+    FParentColor = v;
+    if (v) ParentColorChanged();
+}
+
+void TControl::ParentColorChanged() {
+    if (!FParentColor || !FParent) return;
+    if (FColor == FParent->Color()) return;
+    FColor = FParent->Color();
+    ColorChanged();
+}
+
+POINT TControl::OriginInWindow() const {
+    POINT p{0, 0};
+    for (const TControl* c = this; c && !c->IsWindowed(); c = c->FParent) {
+        p.x += c->FLeft;
+        p.y += c->FTop;
+    }
+    return p;
+}
+
+HWND TControl::WindowHandle() const { return FParent ? FParent->WindowHandle() : nullptr; }
+
+void TControl::Invalidate() {
+    HWND wnd = WindowHandle();
+    if (!wnd || !FParent) return;
+    POINT o = OriginInWindow();
+    RECT r{o.x, o.y, o.x + FWidth, o.y + FHeight};
+    InvalidateRect(wnd, &r, (FControlStyle & csOpaque) ? FALSE : TRUE);
+}
+
+void TControl::Repaint() {
+    Invalidate();
+    if (HWND wnd = WindowHandle()) UpdateWindow(wnd);
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft && (FControlStyle & csClickEvents)) FClicking = true;
+    if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseMove(TShiftState shift, int x, int y) {
+    if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    bool click = button == mbLeft && FClicking;
+    if (button == mbLeft) FClicking = false;
+    if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+    if (click && x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
+}
+
+void TControl::MouseEnter() {
+    if (OnMouseEnter) OnMouseEnter(this);
+}
+
+void TControl::MouseLeave() {
+    if (OnMouseLeave) OnMouseLeave(this);
+}
+
+void TControl::Click() {
+    if (OnClick) OnClick(this);
+}

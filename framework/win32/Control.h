@@ -1,0 +1,188 @@
+// TControl: bounds, alignment, anchors, visibility, font, colour, cursor and mouse events,
+// shared by windowless (TGraphicControl) and windowed (TWinControl) controls.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+
+#include "framework/core/Color.h"
+#include "framework/win32/Component.h"
+#include "framework/win32/Font.h"
+
+class TWinControl;
+class TCanvas;
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+
+enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
+using TAnchors = std::uint8_t;
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// Cursor identifiers (negative: stock cursors).
+enum TCursor : int {
+    crDefault = 0,
+    crNone = -1,
+    crArrow = -2,
+    crCross = -3,
+    crIBeam = -4,
+    crSizeNESW = -6,
+    crSizeNS = -7,
+    crSizeNWSE = -8,
+    crSizeWE = -9,
+    crHourGlass = -11,
+    crNo = -18,
+    crAppStart = -19,
+    crHandPoint = -21,
+    crSizeAll = -22,
+};
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+enum TShiftFlag : std::uint8_t {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64,
+};
+using TShiftState = std::uint8_t;
+
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton, TShiftState, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState, int X, int Y)>;
+
+// Control style flags.
+enum TControlStyleFlag : std::uint32_t {
+    csOpaque = 1,          // paints its whole client area: the parent need not erase under it
+    csClickEvents = 2,     // a left press and release inside it is a click
+    csAcceptsControls = 4, // may parent other controls
+};
+
+// The stock cursor for a cursor identifier (nullptr for crDefault/crNone).
+HCURSOR CursorHandle(TCursor c);
+
+// Shift state from the MK_* flags of a mouse message plus the keyboard's Alt state.
+TShiftState ShiftFromMouseKeys(WPARAM keys);
+TShiftState KeyboardShiftState();
+
+class TControl : public TComponent {
+public:
+    explicit TControl(TComponent* owner);
+    ~TControl() override;
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+    virtual bool IsWindowed() const { return false; }
+
+    int Left() const { return FLeft; }
+    int Top() const { return FTop; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    RECT BoundsRect() const { return {FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+    void SetBounds(int left, int top, int width, int height);
+    void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+    void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+    void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+    void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+    virtual RECT ClientRect() const { return {0, 0, FWidth, FHeight}; }
+    int ClientWidth() const;
+    int ClientHeight() const;
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign v);
+    TAnchors Anchors() const { return FAnchors; }
+    void SetAnchors(TAnchors v);
+
+    bool Visible() const { return FVisible; }
+    virtual void SetVisible(bool v);
+    bool Enabled() const { return FEnabled; }
+    virtual void SetEnabled(bool v);
+    // Visible here and in every parent.
+    bool Showing() const;
+
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+    bool ParentFont() const { return FParentFont; }
+    void SetParentFont(bool v);
+    TColor Color() const { return FColor; }
+    void SetColor(TColor v);
+    bool ParentColor() const { return FParentColor; }
+    void SetParentColor(bool v);
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor v) { FCursor = v; }
+
+    std::uint32_t ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(std::uint32_t v) { FControlStyle = v; }
+
+    // Position of this control's client origin in the nearest window's client area.
+    POINT OriginInWindow() const;
+    // The window this control is drawn on (its own for windowed controls).
+    virtual HWND WindowHandle() const;
+
+    virtual void Invalidate();
+    void Repaint();
+    // Paints a windowless control; windowed controls paint in their own window.
+    virtual void Paint(TCanvas& canvas) {}
+
+    // Mouse input in this control's client coordinates (routed by the parent window for
+    // windowless controls).
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseEnter();
+    virtual void MouseLeave();
+    virtual void Click();
+
+    TNotifyEvent OnClick;
+    TMouseEvent OnMouseDown;
+    TMouseEvent OnMouseUp;
+    TMouseMoveEvent OnMouseMove;
+    TNotifyEvent OnMouseEnter;
+    TNotifyEvent OnMouseLeave;
+
+    // Called by the parent when it changed its own size (anchors).
+    void ParentResized(int parentWidth, int parentHeight);
+    // Called by the parent when its font or colour changed.
+    virtual void ParentFontChanged();
+    virtual void ParentColorChanged();
+
+protected:
+    virtual void BoundsChanged() {}
+    virtual void FontChanged() { Invalidate(); }
+    virtual void ColorChanged() { Invalidate(); }
+    virtual void EnabledChanged() { Invalidate(); }
+    virtual void VisibleChanged();
+    // Moves an existing window to the bounds (windowed controls).
+    virtual void UpdateWindowBounds() {}
+    void RememberAnchorDistances();
+
+    TWinControl* FParent = nullptr;
+    int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TAlign FAlign = alNone;
+    TAnchors FAnchors = akLeft | akTop;
+    bool FVisible = true;
+    bool FEnabled = true;
+    TFont FFont;
+    bool FParentFont = true;
+    TColor FColor = clBtnFace;
+    bool FParentColor = true;
+    TCursor FCursor = crDefault;
+    std::uint32_t FControlStyle = csClickEvents;
+    bool FClicking = false;
+
+private:
+    friend class TWinControl;
+    int FAnchorRight = 0;  // distance of the right edge from the parent's right at layout
+    int FAnchorBottom = 0; // distance of the bottom edge from the parent's bottom at layout
+    bool FAnchoring = false;
+};
+
+// A control without a window of its own: painted by its parent and given the parent's
+// mouse input by hit test.
+class TGraphicControl : public TControl {
+public:
+    using TControl::TControl;
+};

@@ -1,0 +1,164 @@
+// TForm: creation styles, showing centred, closing, focus on activation and tab navigation.
+#include "framework/win32/Form.h"
+
+#include <algorithm>
+
+#include "framework/win32/Application.h"
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+    FVisible = false;
+    FParentFont = false;
+    FParentColor = false;
+    FFont.Assign(TFontDesc{});
+    FLeft = CW_USEDEFAULT;
+    FTop = CW_USEDEFAULT;
+    FWidth = 320;
+    FHeight = 240;
+}
+
+TForm::~TForm() { DestroyComponents(); }
+
+void TForm::CreateParams(TCreateParams& p) {
+    TWinControl::CreateParams(p);
+    p.WinClassName = L"LvForm";
+    p.Style &= ~(WS_CHILD | WS_VISIBLE);
+    p.ExStyle |= WS_EX_CONTROLPARENT;
+    if (Application && Application->MainFormOnTaskBar) p.ExStyle |= WS_EX_APPWINDOW;
+    switch (FBorderStyle) {
+    case bsNone: p.Style |= WS_POPUP; break;
+    case bsSingle: p.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX; break;
+    case bsSizeable: p.Style |= WS_OVERLAPPEDWINDOW; break;
+    case bsDialog:
+        p.Style |= WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+        p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        break;
+    case bsToolWindow:
+        p.Style |= WS_CAPTION | WS_SYSMENU;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    case bsSizeToolWin:
+        p.Style |= WS_OVERLAPPEDWINDOW;
+        p.ExStyle |= WS_EX_TOOLWINDOW;
+        break;
+    }
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle v) {
+    if (v == FBorderStyle) return;
+    RECT client = ClientRect();
+    FBorderStyle = v;
+    RecreateWnd();
+    if (HandleAllocated()) SetClientSize(client.right, client.bottom);
+}
+
+void TForm::SetClientSize(int width, int height) {
+    HWND wnd = Handle();
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(wnd, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongPtrW(wnd, GWL_EXSTYLE)));
+    SetBounds(FLeft == CW_USEDEFAULT ? 0 : FLeft, FTop == CW_USEDEFAULT ? 0 : FTop,
+              r.right - r.left, r.bottom - r.top);
+    // A caption that wraps (narrow window) changes the frame: measure once more.
+    RECT got;
+    GetClientRect(wnd, &got);
+    if (got.right != width || got.bottom != height)
+        SetBounds(FLeft, FTop, FWidth + width - got.right, FHeight + height - got.bottom);
+}
+
+void TForm::CenterOnScreen() {
+    int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+    SetBounds((sw - FWidth) / 2, (sh - FHeight) / 2, FWidth, FHeight);
+}
+
+void TForm::Show() {
+    HWND wnd = Handle();
+    if (!FShownOnce) {
+        FShownOnce = true;
+        bool center = FPosition == poScreenCenter || FPosition == poDesktopCenter ||
+                      (FPosition == poMainFormCenter &&
+                       (!Application || Application->MainForm() == this));
+        if (center) CenterOnScreen();
+    }
+    FVisible = true;
+    ShowWindow(wnd, SW_SHOW);
+    SetForegroundWindow(wnd);
+    UpdateWindow(wnd);
+}
+
+void TForm::Close() {
+    if (HandleAllocated()) PostMessageW(Handle(), WM_CLOSE, 0, 0);
+}
+
+void TForm::DoCreate() {
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::SetActiveControl(TWinControl* control) {
+    FActiveControl = control;
+    if (control && HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus())
+        control->SetFocus();
+}
+
+std::vector<TWinControl*> TForm::TabStops() {
+    std::vector<TWinControl*> all, stops;
+    GetTabOrderList(all);
+    std::copy_if(all.begin(), all.end(), std::back_inserter(stops),
+                 [](TWinControl* c) { return c->TabStop() && c->CanFocus(); });
+    return stops;
+}
+
+void TForm::SelectNext(bool forward) {
+    std::vector<TWinControl*> stops = TabStops();
+    if (stops.empty()) return;
+    TWinControl* current = FromHandle(GetFocus());
+    auto it = std::find(stops.begin(), stops.end(), current);
+    std::size_t i;
+    if (it == stops.end())
+        i = forward ? 0 : stops.size() - 1;
+    else {
+        std::size_t at = std::size_t(it - stops.begin());
+        i = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
+    }
+    FActiveControl = stops[i];
+    stops[i]->SetFocus();
+}
+
+TForm* TForm::FormOf(HWND wnd) {
+    for (HWND w = wnd; w; w = GetParent(w))
+        if (auto* form = dynamic_cast<TForm*>(FromHandle(w))) return form;
+    return nullptr;
+}
+
+void TForm::RememberFocus() {
+    HWND focus = GetFocus();
+    if (focus && focus != Handle() && IsChild(Handle(), focus))
+        if (TWinControl* c = FromHandle(focus)) FActiveControl = c;
+}
+
+LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            RememberFocus();
+        } else {
+            // The focus goes back to the last focused control, first to the first tab stop.
+            TWinControl* target = FActiveControl;
+            if (!target || !target->CanFocus()) {
+                std::vector<TWinControl*> stops = TabStops();
+                target = stops.empty() ? nullptr : stops.front();
+            }
+            if (target) {
+                FActiveControl = target;
+                target->SetFocus();
+                return 0;
+            }
+        }
+        break;
+    case WM_CLOSE:
+        if (Application && Application->MainForm() == this) Application->Terminate(0);
+        ShowWindow(Handle(), SW_HIDE);
+        FVisible = false;
+        return 0;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
+}

@@ -1,0 +1,51 @@
+// TForm: a top-level window built from a layout written in code, with its caption, border
+// style, client size, position on screen, focus handling and creation event.
+#pragma once
+#include "framework/win32/WinControl.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
+
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* owner);
+    ~TForm() override;
+
+    std::u16string Caption() const { return Text(); }
+    void SetCaption(const std::u16string& caption) { SetText(caption); }
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle v);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition v) { FPosition = v; }
+    void SetClientSize(int width, int height);
+
+    // The control that has (or gets, when the form is activated) the focus.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    // Moves the focus to the next (or previous) tab stop, wrapping around.
+    void SelectNext(bool forward);
+    // The form a window belongs to (itself or an ancestor), or nullptr.
+    static TForm* FormOf(HWND wnd);
+
+    void Show();
+    void Close();
+
+    TNotifyEvent OnCreate;
+
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    // Runs OnCreate; a layout function calls it after it has created the controls.
+    void DoCreate();
+
+private:
+    void CenterOnScreen();
+    std::vector<TWinControl*> TabStops();
+    void RememberFocus();
+
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TPosition FPosition = poDesigned;
+    TWinControl* FActiveControl = nullptr;
+    bool FShownOnce = false;
+};

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Runs every test: bootstrap, build both presets, host tests natively, Windows tests under
+# Wine on a private Xvfb. Ends with one line "N passed, N failed".
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+cd "$LV_ROOT"
+
+"$LV_ROOT/scripts/bootstrap.sh"
+
+cmake --preset host >/dev/null
+cmake --build --preset host
+cmake --preset win >/dev/null
+cmake --build --preset win
+
+reports="$LV_ROOT/build/reports"
+rm -rf "$reports"
+mkdir -p "$reports/host" "$reports/win"
+
+GTEST_OUTPUT="xml:$reports/host/" ctest --preset host --output-junit "$reports/host-ctest.xml" || true
+"$LV_ROOT/scripts/fuzz-smoke.sh" "$reports/host" || true
+
+trap 'lv_stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
+lv_start_xvfb
+GTEST_OUTPUT="xml:$reports/win/" LV_REPORTS="$reports/win" \
+    ctest --preset win --output-junit "$reports/win-ctest.xml" || true
+
+python3 "$LV_ROOT/scripts/summarize.py" "$reports"

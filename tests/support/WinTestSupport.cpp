@@ -1,0 +1,81 @@
+// Message pumping, DIB pixel access, window capture and the GDI object count for tests.
+#include "tests/support/WinTestSupport.h"
+
+#include <winternl.h>
+
+#include <cstring>
+
+bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+    auto end = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(1);
+    }
+    return true;
+}
+
+void PumpFor(int ms) {
+    PumpUntil([] { return false; }, std::chrono::milliseconds(ms));
+}
+
+DibSurface::DibSurface(int width, int height) : width_(width), height_(height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    bitmap_ = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    dc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    bits_ = static_cast<std::uint32_t*>(bits);
+    old_ = SelectObject(dc_, bitmap_);
+}
+
+DibSurface::~DibSurface() {
+    SelectObject(dc_, old_);
+    DeleteDC(dc_);
+    DeleteObject(bitmap_);
+}
+
+COLORREF DibSurface::Pixel(int x, int y) const {
+    GdiFlush();
+    std::uint32_t v = bits_[y * width_ + x]; // 0x00RRGGBB in memory order B, G, R
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+void DibSurface::Fill(COLORREF color) {
+    RECT r{0, 0, width_, height_};
+    HBRUSH b = CreateSolidBrush(color);
+    FillRect(dc_, &r, b);
+    DeleteObject(b);
+}
+
+void CaptureClient(HWND wnd, DibSurface& target) {
+    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PumpFor(50);
+    HDC dc = GetDC(wnd);
+    BitBlt(target.dc(), 0, 0, target.width(), target.height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(wnd, dc);
+}
+
+int CountGdiObjects() {
+    // x64: the PEB holds the address of the GDI handle table at offset 0xF8; the table has
+    // 65536 entries of 24 bytes, and a live object has a non-zero type byte at offset 14.
+    auto* peb = reinterpret_cast<const unsigned char*>(NtCurrentTeb()->ProcessEnvironmentBlock);
+    const unsigned char* table = nullptr;
+    std::memcpy(&table, peb + 0xF8, sizeof(table));
+    if (!table) return -1;
+    int live = 0;
+    for (int i = 0; i < 65536; ++i)
+        if (table[i * 24 + 14] != 0) ++live;
+    return live;
+}

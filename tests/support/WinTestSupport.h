@@ -1,0 +1,43 @@
+// Helpers for tests of the Win32 layer: message pumping, pixels of a window or a DC, and the
+// count of the process's live GDI objects.
+#pragma once
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <vector>
+
+// Dispatches messages until `done` answers true or the time runs out; answers `done()`.
+bool PumpUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::milliseconds(5000));
+// Dispatches all waiting messages (repeatedly, for about `ms` milliseconds).
+void PumpFor(int ms);
+
+// A 32-bit top-down DIB section with a memory DC selected into it.
+class DibSurface {
+public:
+    DibSurface(int width, int height);
+    ~DibSurface();
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    HDC dc() const { return dc_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // The colour at a pixel as 0x00BBGGRR (COLORREF layout).
+    COLORREF Pixel(int x, int y) const;
+    void Fill(COLORREF color);
+
+private:
+    int width_, height_;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    std::uint32_t* bits_ = nullptr;
+};
+
+// Copies the client area of a window (as painted by WM_PRINTCLIENT-free capture: the
+// window is redrawn and read back from the screen).
+void CaptureClient(HWND wnd, DibSurface& target);
+
+// Live GDI objects of this process, from the GDI handle table the PEB points to.
+int CountGdiObjects();
