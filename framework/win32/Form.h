@@ -4,6 +4,8 @@
 #include "framework/win32/WinControl.h"
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+// The border style of a control other than a form: bsNone or bsSingle of the same values.
+using TBorderStyle = TFormBorderStyle;
 enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
 
 class TForm : public TWinControl {
