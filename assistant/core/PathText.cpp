@@ -4,8 +4,10 @@
 std::u16string TrimControlAndSpace(std::u16string_view text) {
     auto isBlank = [](char16_t c) { return c <= 32; };
     std::size_t first = 0, last = text.size();
-    while (first < last && isBlank(text[first])) ++first;
-    while (last > first && isBlank(text[last - 1])) --last;
+    while (first < last && isBlank(text[first]))
+        ++first;
+    while (last > first && isBlank(text[last - 1]))
+        --last;
     return std::u16string(text.substr(first, last - first));
 }
 

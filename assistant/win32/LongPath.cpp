@@ -10,7 +10,7 @@ namespace {
 
 // Closes a FindFirstFileW search.
 class FindHandle {
-public:
+  public:
     explicit FindHandle(HANDLE h) : h_(h) {}
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
@@ -19,12 +19,12 @@ public:
     }
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
 
-private:
+  private:
     HANDLE h_;
 };
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(HANDLE h) : h_(h) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
@@ -33,7 +33,7 @@ public:
     }
     bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
 
-private:
+  private:
     HANDLE h_;
 };
 

@@ -13,7 +13,9 @@ const TFontDesc kVerdana13{u"Verdana", -13, 0, clWindowText, DEFAULT_CHARSET};
 
 } // namespace
 
-TLanguage SystemLanguage() { return LanguageFromLangId(GetSystemDefaultLangID()); }
+TLanguage SystemLanguage() {
+    return LanguageFromLangId(GetSystemDefaultLangID());
+}
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
     CreateLayout();
@@ -67,4 +69,6 @@ void TForm1::ApplyTexts(TLanguage language) {
     Button1->SetCaption(std::u16string(texts.DownloadButton));
 }
 
-std::u16string TForm1::GetTempDir() const { return TempDirFrom(u"%temp%"); }
+std::u16string TForm1::GetTempDir() const {
+    return TempDirFrom(u"%temp%");
+}

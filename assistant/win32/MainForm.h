@@ -18,7 +18,7 @@ struct TDownloadSettings {
 };
 
 class TForm1 : public TForm {
-public:
+  public:
     explicit TForm1(TComponent* owner);
 
     TLabel* Label1 = nullptr;
@@ -34,7 +34,7 @@ public:
     // The user's temporary folder, ending with "\" (or "C:\").
     std::u16string GetTempDir() const;
 
-private:
+  private:
     void CreateLayout();
     void FormCreate(TObject* Sender);
     void ApplyTexts(TLanguage language);

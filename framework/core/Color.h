@@ -19,12 +19,22 @@ inline constexpr TColor clBtnHighlight = 0xFF000014;
 inline constexpr TColor cl3DDkShadow = 0xFF000015;
 
 // A value whose high byte is 0xFF names the system colour with the index in its low byte.
-constexpr bool IsSystemColor(TColor c) { return (c >> 24) == 0xFF; }
-constexpr int SystemColorIndex(TColor c) { return static_cast<int>(c & 0xFF); }
+constexpr bool IsSystemColor(TColor c) {
+    return (c >> 24) == 0xFF;
+}
+constexpr int SystemColorIndex(TColor c) {
+    return static_cast<int>(c & 0xFF);
+}
 
-constexpr std::uint8_t RedOf(TColor rgb) { return rgb & 0xFF; }
-constexpr std::uint8_t GreenOf(TColor rgb) { return (rgb >> 8) & 0xFF; }
-constexpr std::uint8_t BlueOf(TColor rgb) { return (rgb >> 16) & 0xFF; }
+constexpr std::uint8_t RedOf(TColor rgb) {
+    return rgb & 0xFF;
+}
+constexpr std::uint8_t GreenOf(TColor rgb) {
+    return (rgb >> 8) & 0xFF;
+}
+constexpr std::uint8_t BlueOf(TColor rgb) {
+    return (rgb >> 16) & 0xFF;
+}
 
 // Packs a plain RGB colour (0x00BBGGRR) and an opacity into GDI+'s ARGB layout.
 constexpr std::uint32_t PackARGB(TColor rgb, std::uint8_t alpha) {

@@ -56,7 +56,9 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Terminate(int exitCode) { PostQuitMessage(exitCode); }
+void TApplication::Terminate(int exitCode) {
+    PostQuitMessage(exitCode);
+}
 
 // Tab / Shift+Tab move between tab stops, Enter presses a focused push button, unless the
 // focused control asks for those keys itself (WM_GETDLGCODE).

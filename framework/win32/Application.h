@@ -12,7 +12,7 @@
 class TForm;
 
 class TApplication : public TComponent {
-public:
+  public:
     TApplication();
     ~TApplication() override;
 
@@ -42,7 +42,7 @@ public:
     // The standard error box: the application title as caption, the error icon.
     void ShowException(const std::exception& e);
 
-private:
+  private:
     bool IsDialogKey(const MSG& msg);
 
     std::u16string FTitle;

@@ -9,7 +9,7 @@
 #include "framework/win32/Font.h"
 
 class TCanvas {
-public:
+  public:
     explicit TCanvas(HDC dc) : dc_(dc) {}
     TCanvas(const TCanvas&) = delete;
     TCanvas& operator=(const TCanvas&) = delete;
@@ -39,7 +39,7 @@ public:
         return size;
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ oldFont_ = nullptr;
 };

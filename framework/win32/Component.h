@@ -9,7 +9,7 @@
 #include "framework/core/Object.h"
 
 class TComponent : public TObject {
-public:
+  public:
     explicit TComponent(TComponent* owner) : FOwner(owner) {}
     ~TComponent() override { DestroyComponents(); }
 
@@ -37,7 +37,7 @@ public:
         }
     }
 
-private:
+  private:
     TComponent* FOwner;
     std::u16string FName;
     std::vector<std::unique_ptr<TComponent>> FComponents;

@@ -6,19 +6,44 @@
 HCURSOR CursorHandle(TCursor c) {
     const wchar_t* id = nullptr;
     switch (c) {
-    case crArrow: id = IDC_ARROW; break;
-    case crCross: id = IDC_CROSS; break;
-    case crIBeam: id = IDC_IBEAM; break;
-    case crSizeNESW: id = IDC_SIZENESW; break;
-    case crSizeNS: id = IDC_SIZENS; break;
-    case crSizeNWSE: id = IDC_SIZENWSE; break;
-    case crSizeWE: id = IDC_SIZEWE; break;
-    case crHourGlass: id = IDC_WAIT; break;
-    case crNo: id = IDC_NO; break;
-    case crAppStart: id = IDC_APPSTARTING; break;
-    case crHandPoint: id = IDC_HAND; break;
-    case crSizeAll: id = IDC_SIZEALL; break;
-    default: return nullptr;
+    case crArrow:
+        id = IDC_ARROW;
+        break;
+    case crCross:
+        id = IDC_CROSS;
+        break;
+    case crIBeam:
+        id = IDC_IBEAM;
+        break;
+    case crSizeNESW:
+        id = IDC_SIZENESW;
+        break;
+    case crSizeNS:
+        id = IDC_SIZENS;
+        break;
+    case crSizeNWSE:
+        id = IDC_SIZENWSE;
+        break;
+    case crSizeWE:
+        id = IDC_SIZEWE;
+        break;
+    case crHourGlass:
+        id = IDC_WAIT;
+        break;
+    case crNo:
+        id = IDC_NO;
+        break;
+    case crAppStart:
+        id = IDC_APPSTARTING;
+        break;
+    case crHandPoint:
+        id = IDC_HAND;
+        break;
+    case crSizeAll:
+        id = IDC_SIZEALL;
+        break;
+    default:
+        return nullptr;
     }
     return LoadCursorW(nullptr, id);
 }
@@ -193,7 +218,9 @@ POINT TControl::OriginInWindow() const {
     return p;
 }
 
-HWND TControl::WindowHandle() const { return FParent ? FParent->WindowHandle() : nullptr; }
+HWND TControl::WindowHandle() const {
+    return FParent ? FParent->WindowHandle() : nullptr;
+}
 
 void TControl::Invalidate() {
     HWND wnd = WindowHandle();

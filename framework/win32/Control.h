@@ -69,7 +69,7 @@ TShiftState ShiftFromMouseKeys(WPARAM keys);
 TShiftState KeyboardShiftState();
 
 class TControl : public TComponent {
-public:
+  public:
     explicit TControl(TComponent* owner);
     ~TControl() override;
 
@@ -149,7 +149,7 @@ public:
     virtual void ParentFontChanged();
     virtual void ParentColorChanged();
 
-protected:
+  protected:
     virtual void BoundsChanged() {}
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
@@ -173,7 +173,7 @@ protected:
     std::uint32_t FControlStyle = csClickEvents;
     bool FClicking = false;
 
-private:
+  private:
     friend class TWinControl;
     int FAnchorRight = 0;  // distance of the right edge from the parent's right at layout
     int FAnchorBottom = 0; // distance of the bottom edge from the parent's bottom at layout
@@ -183,6 +183,6 @@ private:
 // A control without a window of its own: painted by its parent and given the parent's
 // mouse input by hit test.
 class TGraphicControl : public TControl {
-public:
+  public:
     using TControl::TControl;
 };

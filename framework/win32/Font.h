@@ -7,7 +7,7 @@
 #include "framework/win32/Gdi.h"
 
 class TFont : public TObject {
-public:
+  public:
     TFont() = default;
     explicit TFont(const TFontDesc& desc) : desc_(desc) {}
 
@@ -29,7 +29,7 @@ public:
 
     TNotifyEvent OnChange;
 
-private:
+  private:
     void Changed();
 
     TFontDesc desc_;

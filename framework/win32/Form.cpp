@@ -16,7 +16,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
     FHeight = 240;
 }
 
-TForm::~TForm() { DestroyComponents(); }
+TForm::~TForm() {
+    DestroyComponents();
+}
 
 void TForm::CreateParams(TCreateParams& p) {
     TWinControl::CreateParams(p);
@@ -25,9 +27,15 @@ void TForm::CreateParams(TCreateParams& p) {
     p.ExStyle |= WS_EX_CONTROLPARENT;
     if (Application && Application->MainFormOnTaskBar) p.ExStyle |= WS_EX_APPWINDOW;
     switch (FBorderStyle) {
-    case bsNone: p.Style |= WS_POPUP; break;
-    case bsSingle: p.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX; break;
-    case bsSizeable: p.Style |= WS_OVERLAPPEDWINDOW; break;
+    case bsNone:
+        p.Style |= WS_POPUP;
+        break;
+    case bsSingle:
+        p.Style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+        break;
+    case bsSizeable:
+        p.Style |= WS_OVERLAPPEDWINDOW;
+        break;
     case bsDialog:
         p.Style |= WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         p.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
@@ -74,9 +82,9 @@ void TForm::Show() {
     HWND wnd = Handle();
     if (!FShownOnce) {
         FShownOnce = true;
-        bool center = FPosition == poScreenCenter || FPosition == poDesktopCenter ||
-                      (FPosition == poMainFormCenter &&
-                       (!Application || Application->MainForm() == this));
+        bool center =
+            FPosition == poScreenCenter || FPosition == poDesktopCenter ||
+            (FPosition == poMainFormCenter && (!Application || Application->MainForm() == this));
         if (center) CenterOnScreen();
     }
     FVisible = true;

@@ -9,7 +9,7 @@ using TBorderStyle = TFormBorderStyle;
 enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
 
 class TForm : public TWinControl {
-public:
+  public:
     explicit TForm(TComponent* owner);
     ~TForm() override;
 
@@ -36,12 +36,12 @@ public:
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-protected:
+  protected:
     void CreateParams(TCreateParams& params) override;
     // Runs OnCreate; a layout function calls it after it has created the controls.
     void DoCreate();
 
-private:
+  private:
     void CenterOnScreen();
     std::vector<TWinControl*> TabStops();
     void RememberFocus();

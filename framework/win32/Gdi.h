@@ -7,7 +7,7 @@
 
 // Owns one GDI object (HFONT, HBRUSH, HPEN, HBITMAP, HRGN); deletes it exactly once.
 template <class H> class GdiObject {
-public:
+  public:
     GdiObject() = default;
     explicit GdiObject(H handle) : h_(handle) {}
     GdiObject(GdiObject&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
@@ -26,7 +26,7 @@ public:
     H get() const { return h_; }
     explicit operator bool() const { return h_ != nullptr; }
 
-private:
+  private:
     H h_ = nullptr;
 };
 
@@ -38,7 +38,7 @@ using RegionHandle = GdiObject<HRGN>;
 
 // Selects an object into a DC and puts the previous one back on scope exit.
 class ScopedSelect {
-public:
+  public:
     ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(obj ? SelectObject(dc, obj) : nullptr) {}
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
@@ -46,27 +46,27 @@ public:
         if (old_) SelectObject(dc_, old_);
     }
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ old_;
 };
 
 // Saves the whole DC state (clip, origin, objects, modes) and restores it on scope exit.
 class ScopedSaveDC {
-public:
+  public:
     explicit ScopedSaveDC(HDC dc) : dc_(dc), id_(SaveDC(dc)) {}
     ScopedSaveDC(const ScopedSaveDC&) = delete;
     ScopedSaveDC& operator=(const ScopedSaveDC&) = delete;
     ~ScopedSaveDC() { RestoreDC(dc_, id_); }
 
-private:
+  private:
     HDC dc_;
     int id_;
 };
 
 // GetDC / ReleaseDC of a window (or the screen for nullptr).
 class WindowDC {
-public:
+  public:
     explicit WindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
     WindowDC(const WindowDC&) = delete;
     WindowDC& operator=(const WindowDC&) = delete;
@@ -75,14 +75,14 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HWND wnd_;
     HDC dc_;
 };
 
 // BeginPaint / EndPaint.
 class PaintDC {
-public:
+  public:
     explicit PaintDC(HWND wnd) : wnd_(wnd) { dc_ = BeginPaint(wnd, &ps_); }
     PaintDC(const PaintDC&) = delete;
     PaintDC& operator=(const PaintDC&) = delete;
@@ -90,7 +90,7 @@ public:
     HDC get() const { return dc_; }
     const RECT& PaintRect() const { return ps_.rcPaint; }
 
-private:
+  private:
     HWND wnd_;
     PAINTSTRUCT ps_{};
     HDC dc_;
@@ -98,7 +98,7 @@ private:
 
 // A memory DC compatible with another DC; deleted on scope exit.
 class MemoryDC {
-public:
+  public:
     explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
     MemoryDC(const MemoryDC&) = delete;
     MemoryDC& operator=(const MemoryDC&) = delete;
@@ -107,14 +107,14 @@ public:
     }
     HDC get() const { return dc_; }
 
-private:
+  private:
     HDC dc_;
 };
 
 // Off-screen drawing surface: a memory DC with a compatible bitmap of the given size
 // selected into it. Present() copies a rectangle of it to the target DC.
 class OffscreenBuffer {
-public:
+  public:
     OffscreenBuffer(HDC target, int width, int height)
         : target_(target), mem_(target),
           bitmap_(CreateCompatibleBitmap(target, width > 0 ? width : 1, height > 0 ? height : 1)),
@@ -125,7 +125,7 @@ public:
                r.top, SRCCOPY);
     }
 
-private:
+  private:
     HDC target_;
     MemoryDC mem_;
     BitmapHandle bitmap_;
@@ -133,7 +133,9 @@ private:
 };
 
 // A solid brush made and deleted in one scope.
-inline BrushHandle MakeSolidBrush(COLORREF rgb) { return BrushHandle(CreateSolidBrush(rgb)); }
+inline BrushHandle MakeSolidBrush(COLORREF rgb) {
+    return BrushHandle(CreateSolidBrush(rgb));
+}
 
 inline void FillSolidRect(HDC dc, const RECT& r, COLORREF rgb) {
     BrushHandle brush = MakeSolidBrush(rgb);

@@ -7,7 +7,7 @@
 #include <stdexcept>
 
 class ScopedGdiPlus {
-public:
+  public:
     ScopedGdiPlus() {
         Gdiplus::GdiplusStartupInput input; // version 1
         if (Gdiplus::GdiplusStartup(&token_, &input, nullptr) != Gdiplus::Ok)
@@ -17,6 +17,6 @@ public:
     ScopedGdiPlus& operator=(const ScopedGdiPlus&) = delete;
     ~ScopedGdiPlus() { Gdiplus::GdiplusShutdown(token_); }
 
-private:
+  private:
     ULONG_PTR token_ = 0;
 };

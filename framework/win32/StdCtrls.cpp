@@ -4,6 +4,8 @@
 #include "framework/win32/WinText.h"
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
+    // The system button reports its own clicks (BN_CLICKED, keyboard included).
+    FControlStyle &= ~csClickEvents;
     SetTabStop(true);
     FWidth = 75;
     FHeight = 25;

@@ -3,7 +3,7 @@
 #include "framework/win32/WinControl.h"
 
 class TButton : public TWinControl {
-public:
+  public:
     explicit TButton(TComponent* owner);
 
     std::u16string Caption() const { return Text(); }
@@ -11,7 +11,7 @@ public:
     bool Default = false;
     bool Cancel = false;
 
-protected:
+  protected:
     void CreateParams(TCreateParams& params) override;
     void CommandNotify(WORD code) override;
 };
@@ -19,7 +19,7 @@ protected:
 // A windowless text label painted with DrawTextW in its font, on its colour unless
 // transparent.
 class TLabel : public TGraphicControl {
-public:
+  public:
     explicit TLabel(TComponent* owner);
 
     const std::u16string& Caption() const { return FCaption; }
@@ -35,10 +35,10 @@ public:
 
     void Paint(TCanvas& canvas) override;
 
-protected:
+  protected:
     void FontChanged() override;
 
-private:
+  private:
     UINT DrawFlags() const;
     void AdjustSize();
 

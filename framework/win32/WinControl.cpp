@@ -36,7 +36,8 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 
 TWinControl::~TWinControl() {
     DestroyComponents();
-    for (TControl* c : FControls) c->FParent = nullptr;
+    for (TControl* c : FControls)
+        c->FParent = nullptr;
     FControls.clear();
     if (FHandle) {
         HWND wnd = FHandle;
@@ -140,7 +141,8 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
     if (msg == WM_NCDESTROY) {
         WNDPROC def = self->FDefWndProc;
         RemovePropW(wnd, kObjectProp);
-        if (self->FSubclassed) SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(def));
+        if (self->FSubclassed)
+            SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(def));
         self->FHandle = nullptr;
         self->FCaptureControl = nullptr;
         self->FMouseControl = nullptr;
@@ -164,8 +166,7 @@ LRESULT TWinControl::DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam) {
 LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND:
-        if (!FSubclassed)
-            return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+        if (!FSubclassed) return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
         break;
     case WM_PAINT:
         if (!FSubclassed) {
@@ -242,15 +243,34 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     TMouseButton button = mbLeft;
     bool down = false;
     switch (msg) {
-    case WM_LBUTTONDBLCLK: shift |= ssDouble; [[fallthrough]];
-    case WM_LBUTTONDOWN: down = true; break;
-    case WM_RBUTTONDBLCLK: shift |= ssDouble; [[fallthrough]];
-    case WM_RBUTTONDOWN: button = mbRight; down = true; break;
-    case WM_MBUTTONDBLCLK: shift |= ssDouble; [[fallthrough]];
-    case WM_MBUTTONDOWN: button = mbMiddle; down = true; break;
-    case WM_RBUTTONUP: button = mbRight; break;
-    case WM_MBUTTONUP: button = mbMiddle; break;
-    default: break;
+    case WM_LBUTTONDBLCLK:
+        shift |= ssDouble;
+        [[fallthrough]];
+    case WM_LBUTTONDOWN:
+        down = true;
+        break;
+    case WM_RBUTTONDBLCLK:
+        shift |= ssDouble;
+        [[fallthrough]];
+    case WM_RBUTTONDOWN:
+        button = mbRight;
+        down = true;
+        break;
+    case WM_MBUTTONDBLCLK:
+        shift |= ssDouble;
+        [[fallthrough]];
+    case WM_MBUTTONDOWN:
+        button = mbMiddle;
+        down = true;
+        break;
+    case WM_RBUTTONUP:
+        button = mbRight;
+        break;
+    case WM_MBUTTONUP:
+        button = mbMiddle;
+        break;
+    default:
+        break;
     }
     if (down) {
         if (target != this) {
@@ -339,7 +359,9 @@ RECT TWinControl::ClientRect() const {
     return r;
 }
 
-void TWinControl::AdjustClientRect(RECT& r) const { InflateRect(&r, -FBorderWidth, -FBorderWidth); }
+void TWinControl::AdjustClientRect(RECT& r) const {
+    InflateRect(&r, -FBorderWidth, -FBorderWidth);
+}
 
 void TWinControl::SetBorderWidth(int v) {
     if (v == FBorderWidth) return;
@@ -356,13 +378,19 @@ void TWinControl::AlignControls() {
             if (c->Align() != which || !c->Visible()) continue;
             int l = area.left, t = area.top, w = c->Width(), h = c->Height();
             switch (which) {
-            case alTop: w = area.right - area.left; area.top += h; break;
+            case alTop:
+                w = area.right - area.left;
+                area.top += h;
+                break;
             case alBottom:
                 w = area.right - area.left;
                 t = area.bottom - h;
                 area.bottom -= h;
                 break;
-            case alLeft: h = area.bottom - area.top; area.left += w; break;
+            case alLeft:
+                h = area.bottom - area.top;
+                area.left += w;
+                break;
             case alRight:
                 h = area.bottom - area.top;
                 l = area.right - w;
@@ -372,31 +400,35 @@ void TWinControl::AlignControls() {
                 w = area.right - area.left;
                 h = area.bottom - area.top;
                 break;
-            default: break;
+            default:
+                break;
             }
             c->FAnchoring = true;
             c->SetBounds(l, t, std::max(w, 0), std::max(h, 0));
             c->FAnchoring = false;
         }
     };
-    for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient}) place(a);
+    for (TAlign a : {alTop, alBottom, alLeft, alRight, alClient})
+        place(a);
 }
 
 void TWinControl::Resized() {
     RECT r = ClientRect();
-    for (TControl* c : FControls) c->ParentResized(r.right - r.left, r.bottom - r.top);
+    for (TControl* c : FControls)
+        c->ParentResized(r.right - r.left, r.bottom - r.top);
     AlignControls();
 }
 
 void TWinControl::UpdateWindowBounds() {
     if (FHandle)
-        SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(FHandle, nullptr, FLeft, FTop, FWidth, FHeight, SWP_NOZORDER | SWP_NOACTIVATE);
     else
         Resized();
 }
 
-void TWinControl::InsertControl(TControl* control) { FControls.push_back(control); }
+void TWinControl::InsertControl(TControl* control) {
+    FControls.push_back(control);
+}
 
 void TWinControl::RemoveControl(TControl* control) {
     std::erase(FControls, control);
@@ -417,7 +449,9 @@ void TWinControl::SetText(const std::u16string& text) {
     if (FHandle) SetWindowTextW(FHandle, AsWide(text));
 }
 
-void TWinControl::SetTabOrder(int v) { FTabOrder = v; }
+void TWinControl::SetTabOrder(int v) {
+    FTabOrder = v;
+}
 
 void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) {
     std::vector<TWinControl*> children;
@@ -437,7 +471,9 @@ bool TWinControl::CanFocus() const {
     return FHandle != nullptr;
 }
 
-bool TWinControl::Focused() const { return FHandle && GetFocus() == FHandle; }
+bool TWinControl::Focused() const {
+    return FHandle && GetFocus() == FHandle;
+}
 
 void TWinControl::SetFocus() {
     if (HWND wnd = Handle()) ::SetFocus(wnd);
@@ -447,7 +483,9 @@ void TWinControl::Invalidate() {
     if (FHandle) InvalidateRect(FHandle, nullptr, (FControlStyle & csOpaque) ? FALSE : TRUE);
 }
 
-void TWinControl::SetVisible(bool v) { TControl::SetVisible(v); }
+void TWinControl::SetVisible(bool v) {
+    TControl::SetVisible(v);
+}
 
 void TWinControl::VisibleChanged() {
     if (FHandle) {
@@ -457,7 +495,9 @@ void TWinControl::VisibleChanged() {
     if (FParent && FAlign != alNone) FParent->AlignControls();
 }
 
-void TWinControl::SetEnabled(bool v) { TControl::SetEnabled(v); }
+void TWinControl::SetEnabled(bool v) {
+    TControl::SetEnabled(v);
+}
 
 void TWinControl::EnabledChanged() {
     if (FHandle) EnableWindow(FHandle, FEnabled);
@@ -465,13 +505,14 @@ void TWinControl::EnabledChanged() {
 }
 
 void TWinControl::FontChanged() {
-    if (FHandle && FSubclassed)
-        SendMessageW(FHandle, WM_SETFONT, WPARAM(FFont.Handle()), TRUE);
-    for (TControl* c : FControls) c->ParentFontChanged();
+    if (FHandle && FSubclassed) SendMessageW(FHandle, WM_SETFONT, WPARAM(FFont.Handle()), TRUE);
+    for (TControl* c : FControls)
+        c->ParentFontChanged();
     Invalidate();
 }
 
 void TWinControl::ColorChanged() {
-    for (TControl* c : FControls) c->ParentColorChanged();
+    for (TControl* c : FControls)
+        c->ParentColorChanged();
     Invalidate();
 }

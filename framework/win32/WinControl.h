@@ -24,7 +24,7 @@ struct TCreateParams {
 inline constexpr UINT CN_COMMAND = WM_APP + 0x3F00;
 
 class TWinControl : public TControl {
-public:
+  public:
     explicit TWinControl(TComponent* owner);
     ~TWinControl() override;
 
@@ -74,7 +74,7 @@ public:
     LRESULT DefaultHandler(UINT msg, WPARAM wParam, LPARAM lParam);
     static TWinControl* FromHandle(HWND wnd);
 
-protected:
+  protected:
     virtual void CreateParams(TCreateParams& params);
     virtual void CreateWnd();
     // Called once the window exists (first creation and every re-creation).
@@ -94,10 +94,10 @@ protected:
     void EnabledChanged() override;
     void VisibleChanged() override;
 
-public:
+  public:
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-private:
+  private:
     friend class TControl;
     LRESULT MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     bool SetCursorMessage(LPARAM lParam);
@@ -122,9 +122,9 @@ private:
 
 // A windowed control that paints itself through a canvas.
 class TCustomControl : public TWinControl {
-public:
+  public:
     using TWinControl::TWinControl;
 
-protected:
+  protected:
     void PaintWindow(HDC dc) override;
 };

@@ -13,7 +13,9 @@ inline std::u16string FromWide(const wchar_t* s) {
 inline std::u16string FromWide(const wchar_t* s, size_t n) {
     return std::u16string(reinterpret_cast<const char16_t*>(s), n);
 }
-inline std::wstring ToWString(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+inline std::wstring ToWString(const std::u16string& s) {
+    return std::wstring(s.begin(), s.end());
+}
 
 // UTF-16 to 8-bit text in the system's ANSI code page; unmappable characters are replaced.
 inline std::string WideToAnsi(const std::u16string& s) {

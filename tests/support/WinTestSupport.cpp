@@ -60,7 +60,8 @@ void DibSurface::Fill(COLORREF color) {
 }
 
 void CaptureClient(HWND wnd, DibSurface& target) {
-    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+    RedrawWindow(wnd, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     PumpFor(50);
     HDC dc = GetDC(wnd);
     BitBlt(target.dc(), 0, 0, target.width(), target.height(), dc, 0, 0, SRCCOPY);

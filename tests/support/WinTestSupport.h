@@ -15,7 +15,7 @@ void PumpFor(int ms);
 
 // A 32-bit top-down DIB section with a memory DC selected into it.
 class DibSurface {
-public:
+  public:
     DibSurface(int width, int height);
     ~DibSurface();
     DibSurface(const DibSurface&) = delete;
@@ -27,7 +27,7 @@ public:
     COLORREF Pixel(int x, int y) const;
     void Fill(COLORREF color);
 
-private:
+  private:
     int width_, height_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;

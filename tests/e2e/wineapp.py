@@ -1,0 +1,114 @@
+"""Drives the real program under Wine on the test run's X display: start it in a chosen
+system language, find its window, type and click with xdotool, take screenshots, close it.
+"""
+import os
+import subprocess
+import sys
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+sys.path.insert(0, os.path.join(ROOT, "scripts"))
+from report import Report  # noqa: E402
+
+
+def wine_env(locale, extra=None):
+    env = dict(os.environ)
+    env["LC_ALL"] = locale
+    env.pop("GTEST_OUTPUT", None)
+    env.update(extra or {})
+    return env
+
+
+def restart_wineserver(env):
+    """A running wineserver keeps its system language: stop it before switching."""
+    subprocess.run(["bash", "-c", f"source {ROOT}/scripts/env.sh && wineserver -k"],
+                   env=env, stderr=subprocess.DEVNULL, check=False)
+    time.sleep(0.3)
+
+
+def xdotool(*args, check=True):
+    r = subprocess.run(["xdotool", *args], capture_output=True, text=True, check=False)
+    if check and r.returncode != 0:
+        raise RuntimeError(f"xdotool {' '.join(args)} failed: {r.stderr.strip()}")
+    return r.stdout.strip()
+
+
+class App:
+    """One run of a Windows program under Wine."""
+
+    def __init__(self, exe, locale="en_US.UTF-8", env=None):
+        self.env = wine_env(locale, env)
+        restart_wineserver(self.env)
+        self.proc = subprocess.Popen([WINE_RUN, exe], env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.window = None
+
+    def wait_window(self, name_regex, timeout=30):
+        end = time.time() + timeout
+        while time.time() < end:
+            found = xdotool("search", "--onlyvisible", "--name", name_regex, check=False)
+            if found:
+                self.window = found.splitlines()[0]
+                return self.window
+            if self.proc.poll() is not None:
+                raise RuntimeError(f"program ended with {self.proc.returncode} before its window")
+            time.sleep(0.1)
+        raise RuntimeError(f"no window matching {name_regex!r}")
+
+    def name(self):
+        return xdotool("getwindowname", self.window)
+
+    def geometry(self):
+        out = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["WIDTH"]), int(values["HEIGHT"])
+
+    def screenshot(self, path):
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        subprocess.run(["import", "-window", self.window, path], check=True)
+        return path
+
+    def close(self, timeout=20):
+        """Alt+F4 on the window; answers the exit code."""
+        xdotool("windowfocus", "--sync", self.window, "key", "--clearmodifiers", "alt+F4")
+        return self.wait_exit(timeout)
+
+    def wait_exit(self, timeout=20):
+        try:
+            return self.proc.wait(timeout)
+        except subprocess.TimeoutExpired:
+            self.kill()
+            raise
+
+    def kill(self):
+        if self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+
+
+def pixel(png, x, y):
+    """The colour at a pixel of a PNG as (r, g, b)."""
+    out = subprocess.run(["convert", png, "-format", f"%[fx:int(255*p{{{x},{y}}}.r)],"
+                          f"%[fx:int(255*p{{{x},{y}}}.g)],%[fx:int(255*p{{{x},{y}}}.b)]", "info:"],
+                         capture_output=True, text=True, check=True).stdout
+    return tuple(int(v) for v in out.split(","))
+
+
+def run_cases(report_name, cases):
+    """Runs (suite, name, function) cases, writes a report, answers the exit status."""
+    folder = os.environ.get("LV_REPORTS", os.path.join(ROOT, "build", "reports", "win"))
+    os.makedirs(folder, exist_ok=True)
+    report = Report(os.path.join(folder, report_name + ".xml"))
+    failed = 0
+    for suite, name, fn in cases:
+        try:
+            fn()
+            report.add(suite, name, True)
+            print(f"[  OK  ] {suite}.{name}")
+        except Exception as e:  # a failed case is reported, the others still run
+            failed += 1
+            report.add(suite, name, False, f"{type(e).__name__}: {e}")
+            print(f"[FAILED] {suite}.{name}: {type(e).__name__}: {e}")
+    report.write()
+    return 1 if failed else 0
