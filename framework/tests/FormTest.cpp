@@ -259,3 +259,43 @@ TEST_F(FormFixture, RepaintingLeavesNoGdiObjectBehind) {
     PumpFor(50);
     EXPECT_LE(CountGdiObjects(), before + 1); // at most the label's current font
 }
+
+TEST_F(FormFixture, RecreatedWindowKeepsItsWindowedChildren) {
+    auto* panel = TComponent::Create<TCustomControl>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 100, 80);
+    auto* button = TComponent::Create<TButton>(form);
+    button->SetParent(panel);
+    button->SetBounds(5, 5, 60, 25);
+    button->SetCaption(u"Go");
+    Show();
+    HWND oldPanel = panel->Handle();
+    panel->RecreateWnd();
+    EXPECT_NE(panel->Handle(), oldPanel);
+    EXPECT_FALSE(IsWindow(oldPanel));
+    ASSERT_TRUE(button->HandleAllocated());
+    EXPECT_EQ(GetParent(button->Handle()), panel->Handle());
+    EXPECT_EQ(button->Caption(), u"Go");
+    RECT r;
+    GetWindowRect(button->Handle(), &r);
+    MapWindowPoints(nullptr, panel->Handle(), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 5);
+    EXPECT_EQ(r.right - r.left, 60);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    SendMessageW(button->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(FormFixture, ClosingTheMainFormAsksTheLoopToEndAndKeepsTheWindow) {
+    TForm* main = app.CreateForm<TForm>();
+    ASSERT_EQ(app.MainForm(), main);
+    main->Show();
+    SendMessageW(main->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindowVisible(main->Handle()));
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+        if (msg.message == WM_QUIT) quit = true;
+    EXPECT_TRUE(quit);
+}

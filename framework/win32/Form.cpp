@@ -163,9 +163,14 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         break;
     case WM_CLOSE:
-        if (Application && Application->MainForm() == this) Application->Terminate(0);
-        ShowWindow(Handle(), SW_HIDE);
-        FVisible = false;
+        // Closing the main form asks the loop to end; the window stays as it is until
+        // then (a nested loop that consumes the request leaves it open). Other forms hide.
+        if (Application && Application->MainForm() == this) {
+            Application->Terminate(0);
+        } else {
+            ShowWindow(Handle(), SW_HIDE);
+            FVisible = false;
+        }
         return 0;
     }
     return TWinControl::WndProc(msg, wParam, lParam);

@@ -64,6 +64,13 @@ class App:
         values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
         return int(values["WIDTH"]), int(values["HEIGHT"])
 
+    def client_origin(self, client_width, client_height):
+        """Where the client area starts in the window's X geometry. Wine draws the frame
+        itself (no window manager): equal borders left, right and bottom, caption on top."""
+        width, height = self.geometry()
+        border = (width - client_width) // 2
+        return border, height - client_height - border
+
     def screenshot(self, path):
         os.makedirs(os.path.dirname(path), exist_ok=True)
         subprocess.run(["import", "-window", self.window, path], check=True)
