@@ -19,7 +19,7 @@ mkdir -p "$reports/host" "$reports/win"
 GTEST_OUTPUT="xml:$reports/host/" ctest --preset host --output-junit "$reports/host-ctest.xml" || true
 "$LV_ROOT/scripts/fuzz-smoke.sh" "$reports/host" || true
 
-trap 'lv_stop_xvfb; wineserver -k 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; lv_stop_xvfb' EXIT
 lv_start_xvfb
 GTEST_OUTPUT="xml:$reports/win/" LV_REPORTS="$reports/win" \
     ctest --preset win --output-junit "$reports/win-ctest.xml" || true
