@@ -1,0 +1,468 @@
+// TFlatPanel under Wine: the header band and the busy panel as the window shows them,
+// bevels and the child area, the flat frame, caption placement, owner drawing, enabling of
+// children, creation styles, sizing and moving, and GDI object hygiene.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "flatctl/win32/FlatPanel.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/Colors.h"
+#include "framework/win32/Themes.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+constexpr COLORREF kFormColor = RGB(0, 255, 0);
+constexpr COLORREF kHeaderBlue = 0x00CE7B00;
+
+// A windowless control that fills itself with one colour.
+class Swatch : public TGraphicControl {
+  public:
+    Swatch(TComponent* owner, COLORREF color) : TGraphicControl(owner), color_(color) {}
+    void Paint(TCanvas& canvas) override { FillSolidRect(canvas.Handle(), ClientRect(), color_); }
+
+  private:
+    COLORREF color_;
+};
+
+// The smallest box holding every pixel of a surface area that differs from `background`.
+RECT InkBox(const DibSurface& s, RECT area, COLORREF background) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (s.Pixel(x, y) != background) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    return box;
+}
+
+// Answers the first pixel of `area` (in surface coordinates) whose colour differs from
+// `expected(x, y)` (coordinates relative to the area), or "".
+std::string CheckArea(const DibSurface& s, RECT area,
+                      const std::function<COLORREF(int, int)>& expected) {
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) {
+            const COLORREF want = expected(x - area.left, y - area.top);
+            if (s.Pixel(x, y) != want) {
+                char buf[96];
+                snprintf(buf, sizeof buf, "pixel (%ld,%ld) is %06lX, want %06lX",
+                         long(x - area.left), long(y - area.top), s.Pixel(x, y), want);
+                return buf;
+            }
+        }
+    return "";
+}
+
+std::string Str(const RECT& r) {
+    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+           "," + std::to_string(r.bottom);
+}
+
+// One form for the whole suite (showing a top-level window is slow under Wine); each test
+// builds its controls on a stage that fills the form and goes away with the test.
+class FlatPanelFixture : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        app = std::make_unique<TApplication>();
+        form = TComponent::Create<TForm>(app.get());
+        form->SetBorderStyle(bsNone);
+        form->SetClientSize(460, 520);
+        form->Show();
+        PumpFor(100);
+    }
+    static void TearDownTestSuite() {
+        app.reset();
+        form = nullptr;
+    }
+
+    void SetUp() override {
+        stage = TComponent::Create<TWinControl>(&stageOwner);
+        stage->SetParent(form);
+        stage->SetBounds(0, 0, 460, 520);
+        stage->SetColor(kFormColor);
+    }
+
+    // A panel with the window's settings: no bevel, no frame, no themed transparency.
+    TFlatPanel* PlainPanel(int left, int top, int width, int height, TColor color) {
+        auto* p = TComponent::Create<TFlatPanel>(stage);
+        p->SetParent(stage);
+        p->SetBounds(left, top, width, height);
+        p->SetBevelOuter(bvNone);
+        p->SetBorderType(fbtNone);
+        p->SetTransparentXPThemes(false);
+        p->SetColor(color);
+        return p;
+    }
+
+    void Show() { PumpFor(50); }
+
+    void Capture() { CaptureClient(form->Handle(), screen); }
+
+    static inline std::unique_ptr<TApplication> app;
+    static inline TForm* form = nullptr;
+    TComponent stageOwner{nullptr};
+    TWinControl* stage = nullptr;
+    DibSurface screen{460, 520};
+};
+
+} // namespace
+
+TEST_F(FlatPanelFixture, HeaderPanelIsOneSolidBandUnderItsLabel) {
+    TFlatPanel* header = PlainPanel(0, 0, 445, 65, kHeaderBlue);
+    header->SetThemeMode(ttmNone);
+    auto* label = TComponent::Create<Swatch>(header, RGB(255, 0, 0));
+    label->SetParent(header);
+    label->SetBounds(16, 3, 411, 59);
+    Show();
+    Capture();
+    const RECT labelRect = label->BoundsRect();
+    EXPECT_EQ(CheckArea(screen, RECT{0, 0, 445, 65},
+                        [&](int x, int y) {
+                            return PtInRect(&labelRect, POINT{x, y}) ? RGB(255, 0, 0) : kHeaderBlue;
+                        }),
+              "");
+    EXPECT_EQ(screen.Pixel(445, 10), kFormColor);
+    EXPECT_EQ(screen.Pixel(10, 65), kFormColor);
+}
+
+TEST_F(FlatPanelFixture, HiddenBusyPanelShowsWhatIsBeneathAndShownCoversItsBand) {
+    auto* step = TComponent::Create<Swatch>(stage, RGB(0, 0, 255));
+    step->SetParent(stage);
+    step->SetBounds(20, 100, 200, 40);
+    TFlatPanel* busy = PlainPanel(0, 82, 445, 417, clWhite); // default theme mode
+    busy->SetVisible(false);
+    Show();
+    const RECT band{0, 82, 445, 499};
+    const RECT stepInBand{20, 18, 220, 58};
+    auto beneath = [&](int x, int y) {
+        return PtInRect(&stepInBand, POINT{x, y}) ? RGB(0, 0, 255) : kFormColor;
+    };
+    auto white = [](int, int) { return RGB(255, 255, 255); };
+
+    Capture();
+    EXPECT_EQ(CheckArea(screen, band, beneath), "") << "hidden";
+    busy->SetVisible(true);
+    PumpFor(50);
+    Capture();
+    EXPECT_EQ(CheckArea(screen, band, white), "") << "shown";
+    busy->SetVisible(false);
+    PumpFor(50);
+    Capture();
+    EXPECT_EQ(CheckArea(screen, band, beneath), "") << "hidden again";
+}
+
+TEST_F(FlatPanelFixture, BevelsAreNestedFramesAndNarrowTheChildArea) {
+    struct Case {
+        TBevelStyle Outer, Inner;
+        int Width;
+    };
+    const COLORREF hi = ColorToRGB(clBtnHighlight), sh = ColorToRGB(clBtnShadow);
+    const COLORREF space = RGB(10, 20, 30);
+    auto colors = [&](TBevelStyle s) {
+        if (s == bvLowered) return std::pair{sh, hi};
+        if (s == bvSpace) return std::pair{space, space};
+        return std::pair{hi, sh};
+    };
+    const int w = 100, h = 60;
+    const Case cases[] = {{bvRaised, bvNone, 1},
+                          {bvLowered, bvNone, 1},
+                          {bvRaised, bvLowered, 2},
+                          {bvSpace, bvRaised, 1}};
+    Show();
+    int left = 5;
+    for (const Case& k : cases) {
+        auto* panel = TComponent::Create<TFlatPanel>(stage);
+        panel->SetParent(stage);
+        panel->SetBounds(left, 10, w, h);
+        panel->SetThemeMode(ttmNone);
+        panel->SetBevelOuter(k.Outer);
+        panel->SetBevelInner(k.Inner);
+        panel->SetBevelWidth(k.Width);
+        panel->SetBevelSpaceColor(space);
+        auto* child = TComponent::Create<Swatch>(panel, RGB(255, 0, 0));
+        child->SetParent(panel);
+        child->SetAlign(alClient);
+        const int inset = k.Width * ((k.Outer != bvNone) + (k.Inner != bvNone));
+        EXPECT_EQ(Str(child->BoundsRect()), Str(RECT{inset, inset, w - inset, h - inset}))
+            << "outer " << int(k.Outer) << " inner " << int(k.Inner);
+        PumpFor(50);
+        Capture();
+        EXPECT_EQ(CheckArea(screen, RECT{left, 10, left + w, 10 + h},
+                            [&](int x, int y) {
+                                const int d = std::min({x, y, w - 1 - x, h - 1 - y});
+                                if (d >= inset) return RGB(255, 0, 0);
+                                const auto [top, bottom] = colors(d < k.Width ? k.Outer : k.Inner);
+                                return (x == w - 1 - d || y == h - 1 - d) ? bottom : top;
+                            }),
+                  "")
+            << "outer " << int(k.Outer) << " inner " << int(k.Inner) << " width " << k.Width;
+        left += w + 12;
+    }
+}
+
+TEST_F(FlatPanelFixture, SingleBorderShowsTheFlatEditsActiveFrame) {
+    TFlatPanel* panel = PlainPanel(30, 40, 193, 24, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetBorderType(fbtSunken);
+    panel->SetBorderStyle(bsSingle);
+    Show();
+    Capture();
+    DibSurface expected(193, 24);
+    expected.Fill(RGB(255, 255, 255));
+    DrawFlatFrame(expected.dc(), RECT{0, 0, 193, 24}, clBtnFace, clWhite, true, true,
+                  AllBorderSides, fbtSunken, TFlatFrameColors{});
+    EXPECT_EQ(CheckArea(screen, RECT{30, 40, 223, 64},
+                        [&](int x, int y) { return expected.Pixel(x, y); }),
+              "");
+}
+
+TEST_F(FlatPanelFixture, EnablingFollowsThePanelInEveryDirectChild) {
+    TFlatPanel* panel = PlainPanel(0, 0, 200, 100, clWhite);
+    auto* windowed = TComponent::Create<TFlatPanel>(panel);
+    windowed->SetParent(panel);
+    windowed->SetBounds(5, 5, 50, 50);
+    auto* windowless = TComponent::Create<Swatch>(panel, RGB(255, 0, 0));
+    windowless->SetParent(panel);
+    auto* disabledBefore = TComponent::Create<Swatch>(panel, RGB(255, 0, 0));
+    disabledBefore->SetParent(panel);
+    disabledBefore->SetEnabled(false);
+    auto* grandchild = TComponent::Create<Swatch>(windowed, RGB(255, 0, 0));
+    grandchild->SetParent(windowed);
+    Show();
+
+    panel->SetEnabled(false);
+    for (TControl* c : {static_cast<TControl*>(windowed), static_cast<TControl*>(windowless),
+                        static_cast<TControl*>(disabledBefore)})
+        EXPECT_FALSE(c->Enabled());
+    EXPECT_FALSE(IsWindowEnabled(windowed->Handle()));
+    EXPECT_FALSE(grandchild->Enabled()) << "the disabled child passes it on to its own";
+
+    panel->SetEnabled(true);
+    for (TControl* c : {static_cast<TControl*>(windowed), static_cast<TControl*>(windowless),
+                        static_cast<TControl*>(disabledBefore)})
+        EXPECT_TRUE(c->Enabled());
+    EXPECT_TRUE(IsWindowEnabled(windowed->Handle()));
+}
+
+TEST_F(FlatPanelFixture, CreationStyleFollowsTransparencyAndTheme) {
+    TFlatPanel* panel = PlainPanel(0, 0, 100, 50, clWhite);
+    Show();
+    EXPECT_TRUE(panel->ControlStyle() & csOpaque);
+    struct Case {
+        bool Transparent;
+        TThemeMode Mode;
+    };
+    for (const Case& k : {Case{true, ttmNone}, Case{true, ttmPlatform}, Case{false, ttmNone},
+                          Case{false, ttmPlatform}}) {
+        panel->SetThemeMode(k.Mode);
+        panel->SetTransparent(k.Transparent);
+        const bool themed = k.Mode != ttmNone && PlatformThemesActive();
+        const bool exTransparent =
+            GetWindowLongPtrW(panel->Handle(), GWL_EXSTYLE) & WS_EX_TRANSPARENT;
+        EXPECT_EQ(exTransparent, k.Transparent && !themed)
+            << "transparent " << k.Transparent << " mode " << int(k.Mode);
+        EXPECT_EQ(bool(panel->ControlStyle() & csOpaque), !k.Transparent);
+    }
+
+    // These settings take effect only in a new window.
+    const std::function<void()> recreating[] = {
+        [&] { panel->SetTransparent(!panel->Transparent()); },
+        [&] { panel->SetBorderStyle(bsSingle); },
+        [&] { panel->SetBorderSides(ebsLeft | ebsTop); },
+    };
+    for (const auto& change : recreating) {
+        HWND before = panel->Handle();
+        change();
+        EXPECT_NE(panel->Handle(), before);
+        EXPECT_TRUE(IsWindowVisible(panel->Handle()));
+    }
+
+    // UseXPThemes is the ttmPlatform mode seen as a Boolean.
+    panel->SetThemeMode(ttmNative);
+    EXPECT_FALSE(panel->UseXPThemes());
+    panel->SetUseXPThemes(true);
+    EXPECT_EQ(panel->ThemeMode(), ttmPlatform);
+    panel->SetUseXPThemes(false);
+    EXPECT_EQ(panel->ThemeMode(), ttmNone);
+    EXPECT_FALSE(panel->Themed());
+}
+
+TEST_F(FlatPanelFixture, CaptionFollowsLayoutAndAlignment) {
+    struct Case {
+        TAlignment Alignment;
+        TTextLayout Layout;
+    };
+    const int w = 200, h = 100, slack = 4;
+    TFlatPanel* panel = PlainPanel(10, 10, w, h, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetCaption(u"Wg Wg");
+    Show();
+    for (const Case& k :
+         {Case{taLeftJustify, tlTop}, Case{taCenter, tlCenter}, Case{taRightJustify, tlBottom}}) {
+        panel->SetAlignment(k.Alignment);
+        panel->SetLayout(k.Layout);
+        PumpFor(30);
+        Capture();
+        const RECT ink = InkBox(screen, RECT{10, 10, 10 + w, 10 + h}, RGB(255, 255, 255));
+        SCOPED_TRACE("alignment " + std::to_string(k.Alignment) + " layout " +
+                     std::to_string(k.Layout) + " ink " + Str(ink));
+        ASSERT_LT(ink.left, ink.right);
+        const int cx = (ink.left + ink.right) / 2 - 10, cy = (ink.top + ink.bottom) / 2 - 10;
+        switch (k.Alignment) {
+        case taLeftJustify:
+            EXPECT_LE(ink.left - 10, slack);
+            break;
+        case taCenter:
+            EXPECT_NEAR(cx, w / 2, slack);
+            break;
+        case taRightJustify:
+            EXPECT_GE(ink.right - 10, w - slack);
+            break;
+        }
+        switch (k.Layout) {
+        case tlTop:
+            EXPECT_LE(ink.top - 10, slack);
+            break;
+        case tlCenter:
+            EXPECT_NEAR(cy, h / 2, slack);
+            break;
+        case tlBottom:
+            EXPECT_GE(ink.bottom - 10, h - slack);
+            break;
+        }
+    }
+}
+
+TEST_F(FlatPanelFixture, OwnerDrawPaintsThroughOnPaintInsteadOfTheCaption) {
+    TFlatPanel* panel = PlainPanel(10, 10, 100, 50, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetCaption(u"WWWWWW");
+    panel->SetOwnerDraw(true);
+    int paints = 0;
+    panel->OnPaint = [&](TObject* sender) {
+        ++paints;
+        ASSERT_EQ(sender, panel);
+        ASSERT_NE(panel->Canvas(), nullptr);
+        panel->Canvas()->FillRect(RECT{20, 10, 30, 20}, TColor(RGB(255, 0, 0)));
+    };
+    Show();
+    Capture();
+    EXPECT_GT(paints, 0);
+    EXPECT_EQ(panel->Canvas(), nullptr);
+    const RECT red{20, 10, 30, 20};
+    EXPECT_EQ(
+        CheckArea(screen, RECT{10, 10, 110, 60},
+                  [&](int x, int y) {
+                      return PtInRect(&red, POINT{x, y}) ? RGB(255, 0, 0) : RGB(255, 255, 255);
+                  }),
+        "");
+}
+
+TEST_F(FlatPanelFixture, GradientBackgroundRunsInStepsFromStartToEndColour) {
+    TFlatPanel* panel = PlainPanel(10, 10, 100, 20, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetBackgroundType(bgtHorzGradient);
+    panel->SetGradientStartColor(RGB(255, 0, 0));
+    panel->SetGradientEndColor(RGB(0, 0, 255));
+    panel->SetGradientSteps(4);
+    Show();
+    Capture();
+    // Four bands of 25 pixels: red, two blends, blue.
+    const COLORREF bands[] = {RGB(255, 0, 0), RGB(170, 0, 85), RGB(85, 0, 170), RGB(0, 0, 255)};
+    EXPECT_EQ(CheckArea(screen, RECT{10, 10, 110, 30}, [&](int x, int) { return bands[x / 25]; }),
+              "");
+}
+
+TEST_F(FlatPanelFixture, ResizableAndMovablePanelsLetThePlatformSizeAndMoveThem) {
+    TFlatPanel* panel = PlainPanel(50, 50, 100, 80, clWhite);
+    Show();
+    auto hitAt = [&](int x, int y) {
+        POINT p{x, y};
+        ClientToScreen(panel->Handle(), &p);
+        return SendMessageW(panel->Handle(), WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    };
+    EXPECT_EQ(hitAt(1, 40), HTCLIENT);
+    panel->SetResizable(true);
+    EXPECT_EQ(hitAt(1, 40), HTLEFT);
+    EXPECT_EQ(hitAt(99, 79), HTBOTTOMRIGHT);
+    EXPECT_EQ(hitAt(50, 40), HTCLIENT);
+    panel->SetMovable(true);
+    EXPECT_EQ(hitAt(50, 40), HTCAPTION);
+
+    // Bounds the platform gives the window become the control's, and OnMove runs.
+    int moves = 0;
+    panel->OnMove = [&](TObject*) { ++moves; };
+    auto* child = TComponent::Create<Swatch>(panel, RGB(255, 0, 0));
+    child->SetParent(panel);
+    child->SetAlign(alClient);
+    SetWindowPos(panel->Handle(), nullptr, 70, 60, 120, 90, SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_EQ(Str(panel->BoundsRect()), Str(RECT{70, 60, 190, 150}));
+    EXPECT_EQ(moves, 1);
+    EXPECT_EQ(Str(child->BoundsRect()), Str(RECT{0, 0, 120, 90})); // the new child area
+}
+
+TEST_F(FlatPanelFixture, RepeatedPaintsLeaveNoGdiObjectBehind) {
+    TFlatPanel* panel = PlainPanel(10, 10, 200, 100, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetCaption(u"Caption");
+    panel->SetBevelOuter(bvRaised);
+    panel->SetBevelInner(bvLowered);
+    panel->SetBorderStyle(bsSingle);
+    panel->SetBorderType(fbtSunken);
+    panel->SetResizable(true);
+    panel->SetSizeGrip(true);
+    TFlatPanel* themed = PlainPanel(10, 120, 200, 100, clWhite);
+    themed->SetBevelOuter(bvRaised);
+    themed->SetTransparentXPThemes(true);
+    Show();
+    auto paintBoth = [&] {
+        for (TFlatPanel* p : {panel, themed})
+            RedrawWindow(p->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    };
+    paintBoth(); // fonts and theme data made on first use
+    const int before = CountGdiObjects();
+    for (int i = 0; i < 50; ++i)
+        paintBoth();
+    EXPECT_EQ(CountGdiObjects(), before);
+}
+
+TEST_F(FlatPanelFixture, VisibleEnabledGrabHandlesNarrowTheChildArea) {
+    TFlatPanel* panel = PlainPanel(10, 10, 100, 60, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetBorderWidth(2);
+    auto* child = TComponent::Create<Swatch>(panel, RGB(255, 0, 0));
+    child->SetParent(panel);
+    child->SetAlign(alClient);
+    panel->LeftGrabHandle().SetSize(8);
+    panel->BottomGrabHandle().SetSize(5);
+    EXPECT_EQ(Str(child->BoundsRect()), Str(RECT{2, 2, 98, 58})) << "handles invisible";
+    panel->LeftGrabHandle().SetVisible(true);
+    panel->BottomGrabHandle().SetVisible(true);
+    EXPECT_EQ(Str(child->BoundsRect()), Str(RECT{10, 2, 98, 53}));
+    panel->BottomGrabHandle().SetEnabled(false);
+    EXPECT_EQ(Str(child->BoundsRect()), Str(RECT{10, 2, 98, 58})) << "bottom handle disabled";
+}
+
+TEST_F(FlatPanelFixture, PointerEnterAndLeaveSetTheFlagAndRunTheEvents) {
+    TFlatPanel* panel = PlainPanel(10, 10, 100, 60, clWhite);
+    int enters = 0, leaves = 0;
+    panel->OnMouseEnter = [&](TObject*) { ++enters; };
+    panel->OnMouseLeave = [&](TObject*) { ++leaves; };
+    Show();
+    HWND wnd = panel->Handle();
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
+    EXPECT_TRUE(panel->MouseInControl());
+    EXPECT_EQ(enters, 1);
+    SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(panel->MouseInControl());
+    EXPECT_EQ(leaves, 1);
+    PumpFor(30); // a leave the platform posted itself changes nothing more
+    EXPECT_EQ(leaves, 1);
+}
