@@ -283,6 +283,14 @@ TEST_F(FlatPanelFixture, CreationStyleFollowsTransparencyAndTheme) {
         EXPECT_TRUE(IsWindowVisible(panel->Handle()));
     }
 
+    // The platform's theme change re-creates a themed window, once its message is done.
+    panel->SetThemeMode(ttmPlatform);
+    HWND before = panel->Handle();
+    SendMessageW(before, WM_THEMECHANGED, 0, 0);
+    EXPECT_EQ(panel->Handle(), before);
+    PumpFor(30);
+    EXPECT_EQ(panel->Handle() != before, PlatformThemesActive());
+
     // UseXPThemes is the ttmPlatform mode seen as a Boolean.
     panel->SetThemeMode(ttmNative);
     EXPECT_FALSE(panel->UseXPThemes());
@@ -465,4 +473,26 @@ TEST_F(FlatPanelFixture, PointerEnterAndLeaveSetTheFlagAndRunTheEvents) {
     EXPECT_EQ(leaves, 1);
     PumpFor(30); // a leave the platform posted itself changes nothing more
     EXPECT_EQ(leaves, 1);
+}
+
+TEST_F(FlatPanelFixture, TransparentPanelShowsItsParentPanelBeneathIt) {
+    TFlatPanel* parent = PlainPanel(10, 10, 200, 40, clWhite);
+    parent->SetThemeMode(ttmNone);
+    parent->SetBackgroundType(bgtHorzGradient);
+    parent->SetGradientStartColor(RGB(255, 0, 0));
+    parent->SetGradientEndColor(RGB(0, 0, 255));
+    parent->SetGradientSteps(4);
+    auto* glass = TComponent::Create<TFlatPanel>(parent);
+    glass->SetParent(parent);
+    glass->SetBounds(40, 5, 120, 30);
+    glass->SetThemeMode(ttmNone);
+    glass->SetBevelOuter(bvNone);
+    glass->SetTransparent(true);
+    Show();
+    Capture();
+    // Bands of 50 pixels in the parent; the glass starts 40 pixels in.
+    const COLORREF bands[] = {RGB(255, 0, 0), RGB(170, 0, 85), RGB(85, 0, 170), RGB(0, 0, 255)};
+    EXPECT_EQ(
+        CheckArea(screen, RECT{50, 15, 170, 45}, [&](int x, int) { return bands[(x + 40) / 50]; }),
+        "");
 }

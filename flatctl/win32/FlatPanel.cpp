@@ -394,8 +394,12 @@ LRESULT TCustomFlatPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     case WM_THEMECHANGED:
-        ThemeChanged();
+        // The window is not re-created inside one of its own messages.
+        PostMessageW(WindowHandle(), kThemeChangedLater, 0, 0);
         break;
+    case kThemeChangedLater:
+        ThemeChanged();
+        return 0;
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
         if (FShowFocus) Invalidate();
@@ -411,6 +415,9 @@ LRESULT TCustomFlatPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         FTrackingMouse = false;
         if (FMouseInControl) MouseLeave();
         break;
+    case WM_PRINTCLIENT:
+        PrintClient(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_NCHITTEST:
         return HitTest(lParam);
     case WM_WINDOWPOSCHANGED:
@@ -497,6 +504,21 @@ void TCustomFlatPanel::PaintOffscreen() {
     buffer.Present(clip);
 }
 
+// Paints the whole panel with its windowless children into a context of the caller's (a
+// transparent child asking for what lies beneath it).
+void TCustomFlatPanel::PrintClient(HDC dc) {
+    RECT client;
+    GetClientRect(WindowHandle(), &client);
+    ScopedSaveDC save(dc);
+    IntersectClipRect(dc, client.left, client.top, client.right, client.bottom);
+    EraseBackground(dc);
+    {
+        TCanvas canvas(dc);
+        PaintPanel(canvas, client);
+    }
+    PaintControls(dc);
+}
+
 bool TCustomFlatPanel::EraseBackground(HDC dc) {
     RECT client;
     GetClientRect(WindowHandle(), &client);
@@ -514,8 +536,9 @@ bool TCustomFlatPanel::EraseBackground(HDC dc) {
     return true;
 }
 
-// Asks the parent to erase its background into this panel's context, at this panel's
-// place in the parent.
+// Asks the parent to erase and paint its client area into this panel's context, at this
+// panel's place in the parent (parents that do not answer WM_PRINTCLIENT give their
+// background only).
 void TCustomFlatPanel::EraseParentInto(HDC dc) {
     HWND wnd = WindowHandle();
     HWND parent = GetParent(wnd);
@@ -527,6 +550,7 @@ void TCustomFlatPanel::EraseParentInto(HDC dc) {
     GetViewportOrgEx(dc, &org);
     SetViewportOrgEx(dc, org.x - p.x, org.y - p.y, nullptr);
     SendMessageW(parent, WM_ERASEBKGND, WPARAM(dc), 0);
+    SendMessageW(parent, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
 }
 
 void TCustomFlatPanel::PaintPanel(TCanvas& canvas, RECT clip) {

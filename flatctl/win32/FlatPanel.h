@@ -173,6 +173,7 @@ class TCustomFlatPanel : public TCustomControl {
     friend class TFlatPanelGrabHandle;
 
     void PaintOffscreen();
+    void PrintClient(HDC dc);
     void PaintBackground(HDC dc, const RECT& r);
     void PaintGradient(HDC dc, const RECT& client);
     void PaintBevel(HDC dc, RECT& r, TBevelStyle style);
