@@ -357,10 +357,8 @@ void TCustomFlatPanel::BoundsChanged() {
 }
 
 void TCustomFlatPanel::NotifyChildrenRepaint() {
-    FRedrawingChildren = true;
     for (TControl* c : Controls())
         c->Invalidate();
-    FRedrawingChildren = false;
 }
 
 void TCustomFlatPanel::DoPaint() {
@@ -530,7 +528,7 @@ bool TCustomFlatPanel::EraseBackground(HDC dc) {
     } else if (!FTransparent) {
         // Gradients paint every pixel themselves; erasing under them would only flicker.
         if (FBackgroundType == bgtColorFill) FillSolidRect(dc, client, ColorToRGB(FColor));
-    } else if (!FRedrawingChildren) {
+    } else {
         EraseParentInto(dc);
     }
     return true;

@@ -216,7 +216,6 @@ class TCustomFlatPanel : public TCustomControl {
     TFlatPanelGrabHandle FBottomGrabHandle{*this, ghkBottom};
     bool FMouseInControl = false;
     bool FTrackingMouse = false;
-    bool FRedrawingChildren = false;
     HDC FMemoryDC = nullptr;    // the off-screen context while painting
     TCanvas* FCanvas = nullptr; // the canvas while painting
     RECT FSizeGripRect{};       // where the size grip was last drawn
