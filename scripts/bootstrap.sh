@@ -6,7 +6,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 
 packages=(
     g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick fonts-dejavu-core
-    cmake ninja-build googletest libgtest-dev clang libclang-rt-14-dev locales x11-utils
+    cmake ninja-build googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev locales
+    x11-utils
     python3
 )
 
