@@ -87,7 +87,9 @@ TEST(WrapRandom, InvariantsHoldForRandomCaptions) {
         // A lone space that overflowed stays at the end of its line.
         int lineWidth = 0, lineChars = 0, trailingSpaces = 0;
         auto checkLine = [&] {
-            if (lineChars > 1) EXPECT_LE(lineWidth - trailingSpaces, width);
+            if (lineChars > 1) {
+                EXPECT_LE(lineWidth - trailingSpaces, width);
+            }
         };
         for (const auto& item : d.FArray) {
             if (item->IsBreak()) {
