@@ -169,6 +169,13 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (!FSubclassed) return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
         break;
     case WM_PAINT:
+        if (!FSubclassed && wParam) {
+            // Painting into a DC the sender supplies (a child drawing its parent underneath).
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            PaintWindow(dc);
+            PaintControls(dc);
+            return 0;
+        }
         if (!FSubclassed) {
             PaintDC dc(FHandle);
             PaintWindow(dc.get());

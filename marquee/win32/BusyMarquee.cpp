@@ -1,0 +1,258 @@
+// TBusyMarquee: construction, properties, the animation clock, presets and painting.
+#include "marquee/win32/BusyMarquee.h"
+
+#include "framework/win32/Gdi.h"
+#include "marquee/core/MarqueeMotion.h"
+#include "marquee/win32/GPDraw.h"
+
+namespace gp = Gdiplus;
+
+namespace {
+
+constexpr unsigned kAnimationInterval = 10; // milliseconds
+
+// The upward triangle inscribed in a bullet's rectangle: apex at the middle of the top edge.
+void AddTriangle(gp::GraphicsPath& path, const TGPRectF& r) {
+    path.AddLine(r.X + r.Width / 2, r.Y, r.X + r.Width, r.Y + r.Height);
+    path.AddLine(r.X + r.Width, r.Y + r.Height, r.X, r.Y + r.Height);
+    path.CloseFigure();
+}
+
+} // namespace
+
+void TBusyMarqueeBullets::Changed() {
+    if (FOwner) FOwner->Invalidate();
+}
+
+void TBusyMarqueeBullets::Assign(const TObject* Source) {
+    auto* s = dynamic_cast<const TBusyMarqueeBullets*>(Source);
+    if (!s || s == this) return;
+    FCount = s->FCount;
+    FWidth = s->FWidth;
+    FHeight = s->FHeight;
+    FSpacing = s->FSpacing;
+    FColor = s->FColor;
+    FBorderColor = s->FBorderColor;
+    FOpacity = s->FOpacity;
+    FBorderOpacity = s->FBorderOpacity;
+    FShape = s->FShape;
+}
+
+TBusyMarquee::TBusyMarquee(TComponent* AOwner) : TCustomControl(AOwner) {
+    FFill = std::make_unique<TGPFill>();
+    FFill->OnChange = [this](TObject*) { Invalidate(); };
+    FBullets = std::make_unique<TBusyMarqueeBullets>(this);
+    FControlStyle |= csOpaque;
+    FWidth = 400;
+    FHeight = 20;
+    FAnimationTimer = std::make_unique<TTimer>(this);
+    FAnimationTimer->SetEnabled(false);
+    FAnimationTimer->SetInterval(kAnimationInterval);
+    FAnimationTimer->OnTimer = [this](TObject*) { AnimationTick(); };
+    SetTabStop(true);
+    FPosition = 0;
+    FAnimationTimer->SetEnabled(FAnimate);
+    if (FDesignTime) ApplyDefaultStyle();
+}
+
+TBusyMarquee::~TBusyMarquee() {
+    FAnimationTimer.reset();
+    FFill.reset();
+    FBullets.reset();
+}
+
+void TBusyMarquee::CreateParams(TCreateParams& params) {
+    TCustomControl::CreateParams(params);
+    params.WinClassName = L"LvBusyMarquee";
+    // Redrawn whole on every size change: the geometry depends on width and height.
+    params.ClassStyle = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+}
+
+void TBusyMarquee::Assign(const TObject* Source) {
+    auto* s = dynamic_cast<const TBusyMarquee*>(Source);
+    if (!s || s == this) return;
+    FBullets->Assign(s->FBullets.get());
+    FFill->Assign(s->FFill.get());
+    Invalidate();
+}
+
+void TBusyMarquee::SetAnimationStretchFactor(float v) {
+    FAnimationStretchFactor = v;
+    Invalidate();
+}
+
+void TBusyMarquee::SetTransparent(bool v) {
+    FTransparent = v;
+    Invalidate();
+}
+
+void TBusyMarquee::SetAnimate(bool v) {
+    FAnimate = v;
+    FAnimationTimer->SetEnabled(v);
+    Invalidate();
+}
+
+void TBusyMarquee::SetBullets(const TBusyMarqueeBullets& v) {
+    FBullets->Assign(&v);
+    Invalidate();
+}
+
+void TBusyMarquee::SetPosition(float v) {
+    const TBulletGeometry b = FBullets->Geometry();
+    FPosition = WrapPosition(v, FWidth, RowWidth(b.Count, b.Width, b.Spacing));
+    Invalidate();
+}
+
+void TBusyMarquee::AnimationTick() {
+    if (FDesignTime) return;
+    std::optional<float> next = TickPosition(FPosition, FAnimationStep, FAnimationFactor);
+    if (next) SetPosition(*next);
+}
+
+std::vector<TGPRectF> TBusyMarquee::BulletRects() const {
+    return PlaceBullets(FBullets->Geometry(), FAnimationStretchFactor, FPosition, FWidth, FHeight);
+}
+
+void TBusyMarquee::ApplyDefaultStyle() {
+    FFill->SetColor(0xFFFFFF);
+    FFill->SetGradientType(gtSolid);
+    FFill->SetBorderColor(0x908070);
+    FBullets->SetColor(0x908070);
+}
+
+void TBusyMarquee::SetColorTones(const TColorTones& ATones) {
+    FFill->SetColor(ATones.Background.BrushColor);
+    FFill->SetColorTo(ATones.Background.BrushColor);
+    FFill->SetColorMirror(ATones.Background.BrushColor);
+    FFill->SetColorMirrorTo(ATones.Background.BrushColor);
+    FFill->SetBorderColor(ATones.Background.BorderColor);
+    FBullets->SetBorderColor(ATones.Background.BorderColor);
+    FBullets->SetColor(ATones.Selected.BrushColor);
+}
+
+void TBusyMarquee::SetComponentStyle(TStylePreset AStyle) {
+    FStylePreset = AStyle;
+    const TStylePresetColors p = StylePresetColors(AStyle);
+    if (p.FillColor) FFill->SetColor(*p.FillColor);
+    if (p.FillColorTo) FFill->SetColorTo(*p.FillColorTo);
+    if (p.FillColorMirror) FFill->SetColorMirror(*p.FillColorMirror);
+    if (p.FillColorMirrorTo) FFill->SetColorMirrorTo(*p.FillColorMirrorTo);
+    if (p.FillBorderColor) FFill->SetBorderColor(*p.FillBorderColor);
+    if (p.GradientType) FFill->SetGradientType(*p.GradientType);
+    if (p.GradientMirrorType) FFill->SetGradientMirrorType(*p.GradientMirrorType);
+    if (p.BulletBorderColor) FBullets->SetBorderColor(*p.BulletBorderColor);
+    if (p.BulletColor) FBullets->SetColor(*p.BulletColor);
+}
+
+LRESULT TBusyMarquee::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_PAINT:
+        WMPaint(reinterpret_cast<HDC>(wParam));
+        return 0;
+    case WM_ERASEBKGND:
+        // Painting covers every pixel; the only erase is the one the buffered paint asks
+        // for itself (both parameters the buffer's DC).
+        if (FDoubleBuffered && wParam != WPARAM(lParam)) return 1;
+        break;
+    }
+    return TCustomControl::WndProc(msg, wParam, lParam);
+}
+
+void TBusyMarquee::PaintParentBackground(HDC dc) {
+    TWinControl* parent = Parent();
+    if (!parent || !parent->HandleAllocated()) return;
+    HWND parentWnd = parent->WindowHandle();
+    ScopedSaveDC save(dc);
+    POINT origin{0, 0};
+    ClientToScreen(WindowHandle(), &origin);
+    ScreenToClient(parentWnd, &origin);
+    POINT org;
+    GetWindowOrgEx(dc, &org);
+    SetWindowOrgEx(dc, org.x + origin.x, org.y + origin.y, nullptr);
+    // The parent paints its windowless children along with itself.
+    SendMessageW(parentWnd, WM_ERASEBKGND, WPARAM(dc), 0);
+    SendMessageW(parentWnd, WM_PAINT, WPARAM(dc), 0);
+}
+
+void TBusyMarquee::WMPaint(HDC dc) {
+    HWND wnd = WindowHandle();
+    if (dc) {
+        PaintParentBackground(dc);
+        TCanvas canvas(dc);
+        Paint(canvas);
+        return;
+    }
+    if (!FDoubleBuffered) {
+        PaintDC paintDc(wnd);
+        TCanvas canvas(paintDc.get());
+        Paint(canvas);
+        return;
+    }
+    RECT client;
+    GetClientRect(wnd, &client);
+    const int w = client.right, h = client.bottom;
+    BitmapHandle bitmap;
+    {
+        WindowDC screen(nullptr);
+        bitmap.reset(CreateCompatibleBitmap(screen.get(), w > 0 ? w : 1, h > 0 ? h : 1));
+    }
+    MemoryDC memory(nullptr);
+    ScopedSelect select(memory.get(), bitmap.get());
+    PaintDC paintDc(wnd);
+    SendMessageW(wnd, WM_ERASEBKGND, WPARAM(memory.get()), LPARAM(memory.get()));
+    WMPaint(memory.get());
+    BitBlt(paintDc.get(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+}
+
+void TBusyMarquee::Paint(TCanvas& canvas) {
+    gp::Graphics g(canvas.Handle());
+    g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    if (!FTransparent)
+        FFill->Fill(&g, {0, 0, float(FWidth - 1), float(FHeight - 1)}, 255, 255, 255, 255, 255);
+    PaintBullets(g);
+}
+
+void TBusyMarquee::PaintBullets(gp::Graphics& g) {
+    std::unique_ptr<gp::SolidBrush> brush;
+    std::unique_ptr<gp::Pen> pen;
+    if (FBullets->Color() != clNone)
+        brush =
+            std::make_unique<gp::SolidBrush>(MakeGPColor(FBullets->Color(), FBullets->Opacity()));
+    if (FBullets->BorderColor() != clNone)
+        pen = std::make_unique<gp::Pen>(
+            MakeGPColor(FBullets->BorderColor(), FBullets->BorderOpacity()), 1.0f);
+    if (!brush && !pen) return;
+
+    const TBusyMarqueeBulletShape shape = FBullets->Shape();
+    const std::vector<TGPRectF> rects = BulletRects();
+    for (int i = 0; i < int(rects.size()); ++i) {
+        const TGPRectF& r = rects[i];
+        const gp::RectF rf = ToGPRect(r);
+        if (shape == bsCustom) {
+            if (OnCustomBulletShape) OnCustomBulletShape(this, g, r, i);
+            continue;
+        }
+        if (brush) {
+            if (shape == bsEllipse) {
+                g.FillEllipse(brush.get(), rf);
+            } else if (shape == bsRectangle) {
+                g.FillRectangle(brush.get(), rf);
+            } else {
+                gp::GraphicsPath path(gp::FillModeAlternate);
+                AddTriangle(path, r);
+                g.FillPath(brush.get(), &path);
+            }
+        }
+        if (pen) {
+            if (shape == bsEllipse) {
+                g.DrawEllipse(pen.get(), rf);
+            } else if (shape == bsRectangle) {
+                g.DrawRectangle(pen.get(), rf);
+            } else {
+                gp::GraphicsPath path(gp::FillModeAlternate);
+                AddTriangle(path, r);
+                g.DrawPath(pen.get(), &path);
+            }
+        }
+    }
+}
