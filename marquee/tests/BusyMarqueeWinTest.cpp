@@ -1,0 +1,250 @@
+// The busy indicator under Wine: its pixels in the window's configuration and the bullet
+// variants, painting through the off-screen buffer, the clock on its timer, and that no GDI
+// object is left behind by painting.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "marquee/tests/MarqueeFixture.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+
+// Centre of bullet i at position 0 in the window's configuration (left 156.55 + 13 i,
+// top 203, 10 x 10).
+POINT BulletCentre(int i) {
+    return {161 + 13 * i, 208};
+}
+// A pixel in the gap right of bullet i.
+POINT GapAfter(int i) {
+    return {168 + 13 * i, 208};
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 8) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+} // namespace
+
+TEST(BusyMarqueeControl, ConstructionDefaults) {
+    ScopedGdiPlus gdiplus;
+    TComponent root(nullptr);
+    auto* m = TComponent::Create<TBusyMarquee>(&root);
+    EXPECT_EQ(m->Width(), 400);
+    EXPECT_EQ(m->Height(), 20);
+    EXPECT_TRUE(m->TabStop());
+    EXPECT_TRUE(m->DoubleBuffered());
+    EXPECT_EQ(m->AnimationStretchFactor(), 1.70000005f);
+    EXPECT_EQ(m->AnimationFactor(), 3.0f);
+    EXPECT_EQ(m->AnimationStep(), 10.0f);
+    EXPECT_TRUE(m->Animate());
+    EXPECT_FALSE(m->Transparent());
+    EXPECT_EQ(m->Position(), 0.0f);
+    EXPECT_EQ(m->AnimationTimer().Interval(), 10u);
+    EXPECT_TRUE(m->AnimationTimer().Running());
+    EXPECT_EQ(m->Bullets().Color(), 0xE16941u);
+    EXPECT_EQ(m->Bullets().BorderColor(), clNone);
+    EXPECT_EQ(m->Bullets().Count(), 6);
+    EXPECT_EQ(m->Bullets().Shape(), bsEllipse);
+    EXPECT_EQ(m->Fill().Color(), 0xC0C0C0u);
+    EXPECT_EQ(m->Fill().GradientType(), gtVertical);
+    EXPECT_EQ(m->GetComponentStyle(), tsOffice2003Blue);
+}
+
+TEST(BusyMarqueeControl, PositionWrapsAtTheRightLimit) {
+    MarqueeFixture f;
+    TBusyMarquee& m = *f.marquee;
+    m.SetPosition(261);
+    EXPECT_EQ(m.Position(), 261.0f);
+    m.SetPosition(261.5f);
+    EXPECT_EQ(m.Position(), -261.0f);
+    m.SetPosition(255);
+    m.Step(10);
+    EXPECT_EQ(m.Position(), -261.0f);
+    m.SetPosition(-100);
+    m.AnimationTick();
+    EXPECT_NEAR(m.Position(), -96.6667, 1e-3);
+}
+
+TEST(BusyMarqueeControl, AssignCopiesBulletsAndFillOnly) {
+    MarqueeFixture f;
+    TComponent root(nullptr);
+    auto* other = TComponent::Create<TBusyMarquee>(&root);
+    other->SetAnimate(false);
+    other->Bullets().SetCount(3);
+    other->Bullets().SetShape(bsTriangle);
+    other->Fill().SetColor(0x123456);
+    other->SetPosition(42);
+    other->SetAnimationStep(1);
+    f.marquee->Assign(other);
+    EXPECT_EQ(f.marquee->Bullets().Count(), 3);
+    EXPECT_EQ(f.marquee->Bullets().Shape(), bsTriangle);
+    EXPECT_EQ(f.marquee->Fill().Color(), 0x123456u);
+    EXPECT_EQ(f.marquee->Position(), 0.0f);
+    EXPECT_EQ(f.marquee->AnimationStep(), 10.0f);
+    f.marquee->Assign(&f.marquee->Fill()); // a source of another class is ignored
+    EXPECT_EQ(f.marquee->Bullets().Count(), 3);
+}
+
+TEST(BusyMarqueePaint, WindowConfigurationPixels) {
+    MarqueeFixture f;
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    for (int i = 0; i < 6; ++i) {
+        POINT c = BulletCentre(i), g = GapAfter(i);
+        EXPECT_EQ(dib.Pixel(c.x, c.y), kBlack) << "bullet " << i;
+        EXPECT_EQ(dib.Pixel(g.x, g.y), kWhite) << "gap after bullet " << i;
+        EXPECT_EQ(dib.Pixel(c.x, 201), kWhite) << "above bullet " << i;
+        EXPECT_EQ(dib.Pixel(c.x, 215), kWhite) << "below bullet " << i;
+    }
+    EXPECT_EQ(dib.Pixel(150, 208), kWhite);
+    EXPECT_EQ(dib.Pixel(5, 5), kWhite);
+    // The last column and row lie outside the fill: the parent's white shows there.
+    EXPECT_EQ(dib.Pixel(f.kW - 1, f.kH - 1), kWhite);
+}
+
+TEST(BusyMarqueePaint, DoubleBufferedPaintShowsTheSameRow) {
+    MarqueeFixture f;
+    f.form->Show();
+    DibSurface dib(f.kW, f.kH);
+    CaptureClient(f.marquee->Handle(), dib);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_EQ(dib.Pixel(BulletCentre(i).x, BulletCentre(i).y), kBlack) << "bullet " << i;
+        EXPECT_EQ(dib.Pixel(GapAfter(i).x, GapAfter(i).y), kWhite) << "gap " << i;
+    }
+}
+
+TEST(BusyMarqueePaint, TransparentShowsParentAndBullets) {
+    MarqueeFixture f(RGB(0, 160, 0));
+    f.marquee->SetTransparent(true);
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    EXPECT_EQ(dib.Pixel(5, 5), RGB(0, 160, 0));
+    EXPECT_EQ(dib.Pixel(GapAfter(0).x, GapAfter(0).y), RGB(0, 160, 0));
+    EXPECT_EQ(dib.Pixel(BulletCentre(2).x, BulletCentre(2).y), kBlack);
+
+    f.marquee->SetTransparent(false);
+    f.PaintInto(dib);
+    EXPECT_EQ(dib.Pixel(5, 5), kWhite);
+}
+
+TEST(BusyMarqueePaint, NoColoursDrawNoBulletsAndSkipTheCustomShape) {
+    MarqueeFixture f;
+    int calls = 0;
+    std::vector<int> indices;
+    f.marquee->OnCustomBulletShape = [&](TObject* sender, Gdiplus::Graphics&, const TGPRectF& r,
+                                         int index) {
+        ++calls;
+        indices.push_back(index);
+        EXPECT_EQ(sender, f.marquee);
+        EXPECT_EQ(r.Width, 10.0f);
+    };
+    f.marquee->Bullets().SetShape(bsCustom);
+    f.marquee->Bullets().SetColor(clNone);
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    EXPECT_EQ(calls, 0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(dib.Pixel(BulletCentre(i).x, BulletCentre(i).y), kWhite);
+
+    // With a colour the event draws every bullet, in order, and nothing else is drawn.
+    f.marquee->Bullets().SetColor(clBlack);
+    f.PaintInto(dib);
+    EXPECT_EQ(indices, (std::vector<int>{0, 1, 2, 3, 4, 5}));
+    EXPECT_EQ(dib.Pixel(BulletCentre(0).x, BulletCentre(0).y), kWhite);
+}
+
+TEST(BusyMarqueePaint, BorderColourOnlyDrawsOutlines) {
+    MarqueeFixture f;
+    f.marquee->Bullets().SetColor(clNone);
+    f.marquee->Bullets().SetBorderColor(RGB(255, 0, 0));
+    f.marquee->Bullets().SetShape(bsRectangle);
+    f.marquee->SetPosition(0.95f); // bullet 0 spans x 157.5 .. 167.5, y 203 .. 213
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    EXPECT_EQ(dib.Pixel(162, 208), kWhite); // inside: no fill
+    COLORREF edge = dib.Pixel(162, 203);
+    EXPECT_GT(GetRValue(edge), 200);
+    EXPECT_LT(GetGValue(edge), 160);
+    EXPECT_LT(GetBValue(edge), 160);
+}
+
+TEST(BusyMarqueePaint, SystemColourIsResolvedAtPaint) {
+    MarqueeFixture f;
+    f.marquee->Bullets().SetColor(clHighlight);
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    EXPECT_TRUE(
+        Near(dib.Pixel(BulletCentre(3).x, BulletCentre(3).y), GetSysColor(COLOR_HIGHLIGHT), 1));
+}
+
+TEST(BusyMarqueePaint, TrianglesPointUp) {
+    MarqueeFixture f;
+    f.marquee->Bullets().SetShape(bsTriangle);
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    // Bullet 0: 156.55 .. 166.55 x 203 .. 213, apex at (161.55, 203).
+    EXPECT_EQ(dib.Pixel(161, 206), kBlack); // under the apex
+    EXPECT_EQ(dib.Pixel(159, 211), kBlack); // bottom-left, above the base
+    EXPECT_EQ(dib.Pixel(164, 211), kBlack); // bottom-right, above the base
+    EXPECT_EQ(dib.Pixel(157, 204), kWhite); // top-left corner is outside
+    EXPECT_EQ(dib.Pixel(165, 204), kWhite); // top-right corner is outside
+}
+
+TEST(BusyMarqueeClock, TicksMoveTheRowWhileHiddenAndStopWithAnimate) {
+    MarqueeFixture f; // the form is never shown
+    f.marquee->SetAnimate(true);
+    EXPECT_TRUE(f.marquee->AnimationTimer().Running());
+    ASSERT_TRUE(PumpUntil([&] { return f.marquee->Position() > 20; }));
+    // Every step of the window's clock is 10/3 pixel.
+    float steps = f.marquee->Position() / (10.0f / 3);
+    EXPECT_NEAR(steps, std::round(steps), 1e-3);
+
+    f.marquee->SetAnimate(false);
+    EXPECT_FALSE(f.marquee->AnimationTimer().Running());
+    float frozen = f.marquee->Position();
+    PumpFor(100);
+    EXPECT_EQ(f.marquee->Position(), frozen);
+    f.marquee->SetPosition(5);
+    EXPECT_EQ(f.marquee->Position(), 5.0f);
+}
+
+TEST(BusyMarqueeClock, TinyStepRequestsNoRepaint) {
+    MarqueeFixture f;
+    f.form->Show();
+    HWND wnd = f.marquee->Handle();
+    UpdateWindow(wnd);
+    f.marquee->SetAnimationStep(0.005f);
+    f.marquee->AnimationTick();
+    EXPECT_FALSE(GetUpdateRect(wnd, nullptr, FALSE));
+    EXPECT_EQ(f.marquee->Position(), 0.0f);
+    f.marquee->SetAnimationStep(0.02f);
+    f.marquee->AnimationTick();
+    EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+    EXPECT_FLOAT_EQ(f.marquee->Position(), 0.01f);
+}
+
+TEST(BusyMarqueePaint, NoGdiObjectLeftAfterTenThousandPaints) {
+    MarqueeFixture f;
+    f.form->Show();
+    HWND wnd = f.marquee->Handle();
+    DibSurface dib(f.kW, f.kH);
+    for (int i = 0; i < 50; ++i) { // warm-up: caches of the platform fill up once
+        InvalidateRect(wnd, nullptr, FALSE);
+        UpdateWindow(wnd);
+        f.PaintInto(dib);
+    }
+    const int before = CountGdiObjects();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 10000; ++i) {
+        f.marquee->Step(3.3333333f);
+        InvalidateRect(wnd, nullptr, FALSE);
+        UpdateWindow(wnd);                 // the buffered path: memory DC, bitmap, BitBlt
+        if (i % 10 == 0) f.PaintInto(dib); // the path with a given DC
+    }
+    EXPECT_LE(CountGdiObjects() - before, 2);
+}

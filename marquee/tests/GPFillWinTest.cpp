@@ -1,0 +1,216 @@
+// The fill description under Wine: change notification, Assign, and what Fill paints for
+// the cases where the design fixes the result.
+#include <gtest/gtest.h>
+
+#include "framework/win32/GdiPlus.h"
+#include "marquee/tests/MarqueeFixture.h"
+#include "marquee/win32/GPFill.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+constexpr COLORREF kBack = RGB(0, 0, 255); // what the surface holds before the fill
+
+class FillPaint : public testing::Test {
+  protected:
+    // Paints `fill` into R on a 40 x 40 surface of kBack, without anti-aliasing.
+    TGPRectF Paint(TGPRectF r, std::uint8_t opacity = 255) {
+        dib.Fill(kBack);
+        Gdiplus::Graphics g(dib.dc());
+        return fill.Fill(&g, r, 255, opacity, 255, 255, 255);
+    }
+    ScopedGdiPlus gdiplus;
+    DibSurface dib{40, 40};
+    TGPFill fill;
+};
+
+} // namespace
+
+TEST(GPFillNotify, ChangedValuesOnlyAndNotWhileUpdating) {
+    TGPFill fill;
+    int changes = 0;
+    fill.OnChange = [&](TObject* sender) {
+        EXPECT_EQ(sender, &fill);
+        ++changes;
+    };
+    fill.SetColor(0xC0C0C0); // the initial value: no change
+    fill.SetBorderWidth(1);
+    EXPECT_EQ(changes, 0);
+    fill.SetColor(0x123456);
+    fill.SetGlow(gmRadial);
+    EXPECT_EQ(changes, 2);
+
+    fill.BeginUpdate();
+    fill.BeginUpdate();
+    fill.SetColor(1);
+    fill.EndUpdate();
+    fill.SetColor(2);
+    fill.EndUpdate();
+    fill.EndUpdate(); // an unmatched EndUpdate does nothing
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(fill.UpdateCount(), 0);
+    fill.SetColor(3);
+    EXPECT_EQ(changes, 3);
+}
+
+TEST(GPFillNotify, AssignCopiesSettingsAndNotifiesOnce) {
+    ScopedGdiPlus gdiplus;
+    TGPFill source;
+    source.SetColor(0x010203);
+    source.SetGradientMirrorType(gtHatch);
+    source.SetRounding(7);
+    source.SetShadowType(stSurround);
+    source.SetPictureWidth(9);
+    source.SetGlowRadialColor(0x0A0B0C);
+    source.SetFocus(true);
+    source.SetFocusColor(0x00FF00);
+    {
+        TGPFill target;
+        int changes = 0;
+        target.OnChange = [&](TObject*) { ++changes; };
+        target.Assign(&source);
+        EXPECT_EQ(changes, 1);
+        EXPECT_EQ(target.Color(), 0x010203u);
+        EXPECT_EQ(target.GradientMirrorType(), gtHatch);
+        EXPECT_EQ(target.Rounding(), 7);
+        EXPECT_EQ(target.ShadowType(), stSurround);
+        EXPECT_EQ(target.PictureWidth(), 9);
+        EXPECT_EQ(target.GlowRadialColor(), 0x0A0B0Cu);
+        EXPECT_FALSE(target.Focus()); // not copied
+        EXPECT_EQ(target.FocusColor(), clBlack);
+        TObject other;
+        target.Assign(&other); // ignored
+        EXPECT_EQ(changes, 1);
+    }
+}
+
+TEST(GPFillNotify, EndUpdateDoesNotRepaintTheIndicator) {
+    MarqueeFixture fx;
+    fx.form->Show();
+    HWND wnd = fx.marquee->Handle();
+    UpdateWindow(wnd);
+    TGPFill& fill = fx.marquee->Fill();
+    fill.BeginUpdate();
+    fill.SetColor(0x00FF00);
+    fill.SetBorderColor(0x0000FF);
+    fill.EndUpdate();
+    EXPECT_FALSE(GetUpdateRect(wnd, nullptr, FALSE));
+    fill.SetColor(0x00FFFF);
+    EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+
+    // Assigning a fill copies its settings into the indicator's own fill object.
+    {
+        TGPFill other;
+        other.SetColor(0x654321);
+        fx.marquee->SetFill(other);
+    }
+    EXPECT_EQ(fx.marquee->Fill().Color(), 0x654321u);
+}
+
+TEST_F(FillPaint, WindowFillIsWhiteWithWhiteBorder) {
+    SetWindowFill(fill);
+    EXPECT_EQ(Paint({0, 0, 30, 20}), (TGPRectF{0, 0, 30, 20}));
+    EXPECT_EQ(dib.Pixel(15, 10), RGB(255, 255, 255));
+    EXPECT_EQ(dib.Pixel(30, 10), RGB(255, 255, 255)); // the border's right edge
+    EXPECT_EQ(dib.Pixel(35, 10), kBack);
+    EXPECT_EQ(fill.FocusRect(), (TGPRectF{1, 1, 28, 18}));
+}
+
+TEST_F(FillPaint, NoStartColourPaintsNoBackgroundButTheBorder) {
+    fill.SetColor(clNone);
+    fill.SetBorderColor(RGB(255, 0, 0));
+    Paint({5, 5, 20, 20});
+    EXPECT_EQ(dib.Pixel(15, 15), kBack);
+    EXPECT_EQ(dib.Pixel(5, 15), RGB(255, 0, 0));
+    EXPECT_EQ(dib.Pixel(25, 15), RGB(255, 0, 0));
+}
+
+TEST_F(FillPaint, NoEndColourMakesAGradientSolid) {
+    fill.SetColor(RGB(200, 0, 0));
+    fill.SetColorTo(clNone);
+    fill.SetGradientType(gtVertical);
+    Paint({0, 0, 30, 30});
+    EXPECT_EQ(dib.Pixel(10, 1), RGB(200, 0, 0));
+    EXPECT_EQ(dib.Pixel(10, 28), RGB(200, 0, 0));
+
+    fill.SetColorTo(RGB(0, 200, 0)); // a real gradient differs from top to bottom
+    Paint({0, 0, 30, 30});
+    EXPECT_NE(dib.Pixel(10, 1), dib.Pixel(10, 28));
+}
+
+TEST_F(FillPaint, MirrorPaintsTwoOverlappingHalves) {
+    fill.SetColor(RGB(255, 0, 0));
+    fill.SetGradientType(gtSolid);
+    fill.SetColorMirror(RGB(0, 255, 0));
+    fill.SetGradientMirrorType(gtSolid);
+    Paint({0, 0, 20, 10}); // halves (0, 0, 20, 6) and (0, 4, 20, 6)
+    EXPECT_EQ(dib.Pixel(10, 0), RGB(255, 0, 0));
+    EXPECT_EQ(dib.Pixel(10, 3), RGB(255, 0, 0));
+    EXPECT_EQ(dib.Pixel(10, 4), RGB(0, 255, 0)); // the lower half is painted last
+    EXPECT_EQ(dib.Pixel(10, 9), RGB(0, 255, 0));
+    EXPECT_EQ(dib.Pixel(10, 12), kBack);
+
+    fill.SetGradientType(gtHatch); // a hatch is painted as one part
+    fill.SetHatchStyle(HatchStyleHorizontal);
+    Paint({0, 0, 20, 10});
+    EXPECT_NE(dib.Pixel(10, 8), RGB(0, 255, 0));
+}
+
+TEST_F(FillPaint, OpacityArgumentBelow255OverridesTheProperty) {
+    fill.SetColor(RGB(255, 0, 0));
+    fill.SetGradientType(gtSolid);
+    fill.SetOpacity(100);
+    Paint({0, 0, 30, 30}, 255); // the property: alpha 100 of red over blue
+    COLORREF c = dib.Pixel(10, 10);
+    EXPECT_NEAR(GetRValue(c), 100, 2);
+    EXPECT_NEAR(GetBValue(c), 155, 2);
+    Paint({0, 0, 30, 30}, 50); // the argument: alpha 50
+    c = dib.Pixel(10, 10);
+    EXPECT_NEAR(GetRValue(c), 50, 2);
+    EXPECT_NEAR(GetBValue(c), 205, 2);
+}
+
+TEST_F(FillPaint, SurroundShadowLeavesTheInnerRectangle) {
+    fill.SetShadowOffset(4);
+    fill.SetShadowType(stSurround);
+    fill.SetColor(RGB(255, 255, 255));
+    fill.SetGradientType(gtSolid);
+    EXPECT_EQ(Paint({2, 2, 30, 30}), (TGPRectF{6, 6, 22, 22}));
+    EXPECT_EQ(dib.Pixel(16, 16), RGB(255, 255, 255));
+}
+
+TEST_F(FillPaint, ThinRectangleIsOneLineInTheBorderColour) {
+    fill.SetColor(RGB(255, 255, 255));
+    fill.SetGradientType(gtSolid);
+    fill.SetBorderColor(RGB(255, 0, 0));
+    Paint({2, 10, 30, 1});
+    EXPECT_EQ(dib.Pixel(15, 10), RGB(255, 0, 0));
+    EXPECT_EQ(dib.Pixel(15, 12), kBack);
+    fill.SetBorderColor(clNone);
+    Paint({2, 10, 30, 1});
+    EXPECT_EQ(dib.Pixel(15, 10), kBack);
+}
+
+TEST_F(FillPaint, EveryKindPaintsWithoutLeavingObjects) {
+    fill.SetColor(RGB(255, 0, 0));
+    fill.SetColorTo(RGB(0, 255, 0));
+    fill.SetBorderColor(RGB(0, 0, 0));
+    fill.SetRounding(5);
+    fill.SetShadowOffset(3);
+    fill.SetFocus(true);
+    Paint({0, 0, 30, 30}); // warm-up
+    const int before = CountGdiObjects();
+    for (int kind = gtSolid; kind <= gtNone; ++kind)
+        for (int glow = gmNone; glow <= gmRadialGradient; ++glow)
+            for (int shadow = stRightBottom; shadow <= stSurround; ++shadow) {
+                fill.SetGradientType(TGradientType(kind));
+                fill.SetGradientMirrorType(TGradientType(kind));
+                fill.SetColorMirror(kind % 2 ? clNone : RGB(0, 0, 128));
+                fill.SetColorMirrorTo(RGB(128, 128, 0));
+                fill.SetGlow(TGlowMode(glow));
+                fill.SetShadowType(TShadowType(shadow));
+                fill.SetRoundingType(TFillRoundingType(kind % 6));
+                Paint({0, 0, 30, 30});
+            }
+    EXPECT_LE(CountGdiObjects() - before, 1);
+}
