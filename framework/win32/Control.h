@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "framework/core/Color.h"
+#include "framework/core/ControlTypes.h"
 #include "framework/win32/Component.h"
 #include "framework/win32/Font.h"
 
@@ -17,8 +18,6 @@ enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
 enum TAnchorKind : std::uint8_t { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 using TAnchors = std::uint8_t;
-
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
 
 // Cursor identifiers (negative: stock cursors).
 enum TCursor : int {
@@ -39,17 +38,6 @@ enum TCursor : int {
 };
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
-
-enum TShiftFlag : std::uint8_t {
-    ssShift = 1,
-    ssAlt = 2,
-    ssCtrl = 4,
-    ssLeft = 8,
-    ssRight = 16,
-    ssMiddle = 32,
-    ssDouble = 64,
-};
-using TShiftState = std::uint8_t;
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton, TShiftState, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState, int X, int Y)>;

@@ -1,0 +1,235 @@
+// TFlatEditCore: running commands (movement, selection, deletion, insertion, clipboard,
+// undo, bookmarks) and typed-character input.
+#include <algorithm>
+
+#include "flatctl/core/EditCommands.h"
+#include "flatctl/core/FlatEditCore.h"
+
+void TFlatEditCore::CommandCenter(int command, char16_t ch, const std::u16string& data) {
+    if (FOnBeforeCommand) {
+        int c = command;
+        char16_t k = ch;
+        std::u16string d = data;
+        FOnBeforeCommand(*this, c, k, d);
+    }
+    ExecuteCommand(command, ch, data);
+    if (FOnAfterCommand) {
+        int c = command;
+        char16_t k = ch;
+        std::u16string d = data;
+        FOnAfterCommand(*this, c, k, d);
+    }
+}
+
+void TFlatEditCore::ExecuteCommand(int command, char16_t ch, const std::u16string& data) {
+    const int page = std::max(FLinesInRect, 1);
+    // Moves the caret, then either keeps a selection-free caret or extends.
+    auto moveTo = [this](TEditPos p) { MoveCaret(p); };
+    auto collapseMove = [&](TEditPos p) {
+        Collapse();
+        moveTo(p);
+        Reanchor();
+    };
+    auto extendTo = [&](TEditPos p) {
+        moveTo(p);
+        Extend();
+    };
+    const TEditPos c = FCaret;
+    switch (command) {
+    case ecLeft:
+        collapseMove({c.X - 1, c.Y});
+        break;
+    case ecRight:
+        collapseMove({c.X + 1, c.Y});
+        break;
+    case ecUp:
+        collapseMove({c.X, c.Y - 1});
+        break;
+    case ecDown:
+        collapseMove({c.X, c.Y + 1});
+        break;
+    case ecPageUp:
+        collapseMove({c.X, c.Y - page});
+        break;
+    case ecPageDown:
+        collapseMove({c.X, c.Y + page});
+        break;
+    case ecLineStart:
+        collapseMove({0, c.Y});
+        break;
+    case ecLineEnd:
+        collapseMove({RowLength(c.Y), c.Y});
+        break;
+    case ecWordRight:
+        moveTo({GetNextWord(c.X), c.Y});
+        Collapse();
+        Reanchor();
+        InvalidateText();
+        break;
+    case ecWordLeft:
+        moveTo({GetPrevWord(c.X - 1), c.Y});
+        Collapse();
+        Reanchor();
+        InvalidateText();
+        break;
+    case ecTextStart:
+        collapseMove({0, 0});
+        break;
+    case ecTextEnd:
+        collapseMove(EndOfText());
+        break;
+    case ecUndo:
+        Undo();
+        break;
+    case ecCut:
+        CutToClipboard();
+        break;
+    case ecCopy:
+        CopyToClipboard();
+        break;
+    case ecPaste:
+        PasteFromClipboard();
+        break;
+    case ecBackspace:
+        Backspace();
+        break;
+    case ecDeleteChar:
+        DeleteChar();
+        break;
+    case ecDeleteWordLeft:
+        if (FReadOnly) break;
+        {
+            bool changed = RemoveSelection();
+            extendTo({GetPrevWord(FCaret.X - 1), FCaret.Y});
+            changed |= RemoveSelection();
+            if (changed) UserChanged();
+        }
+        break;
+    case ecDeleteWordRight:
+        if (FReadOnly) break;
+        extendTo({GetNextWord(c.X), c.Y});
+        if (RemoveSelection()) UserChanged();
+        break;
+    case ecChar:
+    case ecString:
+        InsertTypedText(data);
+        break;
+    case ecLineBreak:
+        break; // single-line edits have no paragraph break
+    case ecTab:
+        if (FWantTabs && (FMaxLength == 0 || TextLength() < FMaxLength)) InsertTypedText(u"\t");
+        break;
+    case ecIndent:
+    case ecUnindent:
+        break;
+    case ecStress:
+        if (FReadOnly || (FMaxLength > 0 && TextLength() >= FMaxLength)) break;
+        if (c.X == 0 || Row(c.Y)[std::size_t(c.X - 1)] != u'\u0301') {
+            FUndoList.Push({atGroupBreak, c, c, {}});
+            RemoveSelection();
+            TEditPos at = FCaret;
+            InsertAt(at, u"\u0301");
+            FUndoList.Push({atInsert, at, {at.X + 1, at.Y}, u"\u0301"});
+            FUndoList.Push({atGroupBreak, at, at, {}});
+            UserChanged();
+        }
+        ExecuteCommand(ecRight, 0, {});
+        break;
+    case ecSelLeft:
+        extendTo({c.X - 1, c.Y});
+        break;
+    case ecSelRight:
+        extendTo({c.X + 1, c.Y});
+        break;
+    case ecSelLineStart:
+        extendTo({0, c.Y});
+        break;
+    case ecSelLineEnd:
+        extendTo({RowLength(c.Y), c.Y});
+        break;
+    case ecSelTextStart:
+        extendTo({0, 0});
+        break;
+    case ecSelTextEnd:
+        extendTo(EndOfText());
+        break;
+    case ecSelWordLeft:
+        extendTo({GetPrevWord(c.X - 1), c.Y});
+        break;
+    case ecSelWordRight:
+        extendTo({GetNextWord(c.X), c.Y});
+        break;
+    case ecSelUp:
+        extendTo({c.X, c.Y - 1});
+        break;
+    case ecSelDown:
+        extendTo({c.X, c.Y + 1});
+        break;
+    case ecSelPageUp:
+        extendTo({c.X, c.Y - page});
+        break;
+    case ecSelPageDown:
+        extendTo({c.X, c.Y + page});
+        break;
+    case ecSelectAll:
+        SelectAll();
+        break;
+    case ecDeleteSelection:
+        if (!FReadOnly && RemoveSelection()) UserChanged();
+        break;
+    case ecCollapse:
+        Collapse();
+        break;
+    default:
+        if (command >= ecSetBookmark0 && command <= ecSetBookmark0 + 9)
+            SetBookmark(command - ecSetBookmark0);
+        else if (command >= ecGotoBookmark0 && command <= ecGotoBookmark0 + 9)
+            GotoBookmark(command - ecGotoBookmark0);
+        break;
+    }
+}
+
+void TFlatEditCore::SetBookmark(int n) {
+    if (n < 0 || n > 9) return;
+    TEditPos& slot = FBookmarks[std::size_t(n)];
+    slot = slot == FCaret ? TEditPos{-1, -1} : FCaret;
+}
+
+void TFlatEditCore::GotoBookmark(int n) {
+    if (n < 0 || n > 9) return;
+    TEditPos slot = FBookmarks[std::size_t(n)];
+    if (slot.X < 0 || slot.Y < 0) return; // cleared slot
+    Collapse();
+    MoveCaret({FCaret.X, slot.Y});
+    MoveCaret(slot);
+    Reanchor();
+}
+
+void TFlatEditCore::SetPendingKeys(const std::u16string& keys) {
+    FPendingKeys = keys;
+    FKeyDownFlag = !keys.empty();
+}
+
+void TFlatEditCore::KeyPress(char16_t key) {
+    if (OnKeyPress) OnKeyPress(EventSender(), key);
+    // Backspace, Tab, Enter, Escape and 127 belong to the key-command table.
+    if (key == 8 || key == 9 || key == 13 || key == 27 || key == 127) return;
+    if (key == 0 || FSelecting) return;
+    if (FReadOnly || key < 32) {
+        FPendingKeys.clear();
+        FKeyDownFlag = false;
+        return;
+    }
+    if (FMaxLength < 1 || TextLength() < FMaxLength || FSelected) {
+        if (!FKeyDownFlag) FPendingKeys.assign(1, key);
+        std::u16string keys = FPendingKeys;
+        // Several characters for one key must not overfill the field either.
+        if (FMaxLength > 0) {
+            int room = FMaxLength - (TextLength() - SelLength());
+            if (int(keys.size()) > room) keys.resize(std::size_t(std::max(room, 0)));
+        }
+        if (!keys.empty()) CommandCenter(ecChar, key, keys);
+    }
+    FPendingKeys.clear();
+    FKeyDownFlag = false;
+}
