@@ -162,3 +162,16 @@ TEST_F(RenderFixture, LinksInputsAndChangeNotifications) {
 }
 
 } // namespace
+
+#include "richlabel/core/HtmlColorAdjust.h"
+
+TEST(ColorAdjust, MovesHalfwayAwayFromTheReferenceLightness) {
+    EXPECT_EQ(ColorLightness(0x000000), 0);
+    EXPECT_EQ(ColorLightness(0xFFFFFF), 252);
+    // On a dark reference every channel moves halfway toward white.
+    EXPECT_EQ(AdjustColorFrom(0x6D6D6D, 0x000000), 0xB6B6B6u);
+    EXPECT_EQ(AdjustColorFrom(0x0000FF, 0x000000), 0x7F7FFFu);
+    // On a light one it moves down by half the distance to white, not below 0.
+    EXPECT_EQ(AdjustColorFrom(0xC8C8C8, 0xFFFFFF), 0xACACACu);
+    EXPECT_EQ(AdjustColorFrom(0x000000, 0xFFFFFF), 0x000000u);
+}
