@@ -1,0 +1,440 @@
+// TRichLabel under Wine: wrapping with the real font metrics, shared baselines, the window's
+// banner, heading and plain link label, clicks and the hand cursor, the disabled look,
+// auto-size of an empty caption, empty text, and GDI object hygiene.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "framework/win32/Application.h"
+#include "framework/win32/Canvas.h"
+#include "framework/win32/Colors.h"
+#include "framework/win32/Form.h"
+#include "framework/win32/WinText.h"
+#include "richlabel/core/HtmlColorAdjust.h"
+#include "richlabel/win32/RichLabel.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr TColor kBannerColor = 13892094;
+constexpr TColor kHeaderBlue = 0x00CE7B00;
+const std::u16string kSentence = u"Klicken Sie den folgenden Link und registrieren Sie sich:";
+
+TFontDesc Verdana(int height, TFontStyles style = 0, TColor color = clWindowText) {
+    TFontDesc d;
+    d.Name = u"Verdana";
+    d.Height = height;
+    d.Style = style;
+    d.Color = color;
+    return d;
+}
+
+TEXTMETRICW MetricsOf(const TFontDesc& desc) {
+    WindowDC screen(nullptr);
+    FontHandle font = CreateFontFromDesc(desc);
+    ScopedSelect select(screen.get(), font.get());
+    TEXTMETRICW tm{};
+    GetTextMetricsW(screen.get(), &tm);
+    return tm;
+}
+
+// Width of one line of text as the measuring rule gives it (calculated rectangle + 1).
+int RunWidth(const TFontDesc& desc, const std::u16string& text) {
+    WindowDC screen(nullptr);
+    FontHandle font = CreateFontFromDesc(desc);
+    ScopedSelect select(screen.get(), font.get());
+    RECT r{0, 0, 0, 0};
+    DrawTextW(screen.get(), AsWide(text), int(text.size()), &r, 0x0C28);
+    return r.right - r.left + 1;
+}
+
+// The smallest box of the area holding every pixel that differs from `background`.
+RECT InkBox(const DibSurface& s, RECT area, COLORREF background) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (s.Pixel(x, y) != background) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    return box;
+}
+
+// The text of each line (a break item and the runs up to the next one) and its break item.
+struct Line {
+    std::u16string text;
+    THTMLBreakItem* brk;
+};
+std::vector<Line> Lines(THTMLData& d) {
+    std::vector<Line> lines;
+    for (const auto& item : d.FArray) {
+        if (item->IsBreak())
+            lines.push_back({u"", static_cast<THTMLBreakItem*>(item.get())});
+        else if (!lines.empty() && item->IsTextRun())
+            lines.back().text += item->FText;
+    }
+    return lines;
+}
+
+class RichLabelFixture : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        app = std::make_unique<TApplication>();
+        form = TComponent::Create<TForm>(app.get());
+        form->SetBorderStyle(bsNone);
+        form->SetClientSize(460, 300);
+        form->SetColor(clWhite);
+        form->Show();
+        PumpFor(100);
+    }
+    static void TearDownTestSuite() {
+        app.reset();
+        form = nullptr;
+    }
+
+    // A label as the window makes them: no themes, no auto-size, word wrap.
+    TRichLabel* MakeLabel(int width, int height, bool onForm = false) {
+        auto* label = TComponent::Create<TRichLabel>(&owner);
+        label->BeginLoading();
+        if (onForm) label->SetParent(form);
+        label->SetThemeMode(ttmNone);
+        label->SetAutoSize(false);
+        label->SetWordWrap(true);
+        label->SetBounds(10, 10, width, height);
+        label->Font().Assign(Verdana(-13));
+        label->Loaded();
+        return label;
+    }
+
+    static void PaintInto(TRichLabel* label, DibSurface& s, COLORREF fill) {
+        s.Fill(fill);
+        TCanvas canvas(s.dc());
+        label->Paint(canvas);
+    }
+
+    // Sends a mouse message to the form at a point of the label.
+    static void Mouse(UINT msg, TRichLabel* label, int x, int y) {
+        const POINT o = label->OriginInWindow();
+        SendMessageW(form->Handle(), msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+                     MAKELPARAM(o.x + x, o.y + y));
+    }
+    static void ClickAt(TRichLabel* label, int x, int y) {
+        Mouse(WM_MOUSEMOVE, label, x, y);
+        Mouse(WM_LBUTTONDOWN, label, x, y);
+        Mouse(WM_LBUTTONUP, label, x, y);
+    }
+    static TCursor ShownCursor(TRichLabel* label) {
+        return static_cast<TControl*>(label)->Cursor();
+    }
+
+    static inline std::unique_ptr<TApplication> app;
+    static inline TForm* form = nullptr;
+    TComponent owner{nullptr};
+};
+
+TEST_F(RichLabelFixture, StepCaptionsWrapAtSpacesWithTheRealFontMetrics) {
+    const std::pair<std::u16string, std::u16string> steps[] = {
+        {u"Schritt 1:", kSentence},
+        {u"Schritt 2:", u"Geben Sie die Kundennummer ein, die Sie nach der Registrierung per "
+                        u"E-Mail erhalten haben:"},
+        {u"Schritt 3:", u"Laden Sie die Vollversion herunter und installieren Sie diese auf "
+                        u"Ihrem Computer:"},
+    };
+    bool wrapped = false;
+    for (const auto& [heading, sentence] : steps) {
+        SCOPED_TRACE(ToWString(heading));
+        TRichLabel* label = MakeLabel(411, 120);
+        label->SetCaption(u"<B><U>" + heading + u"</U></B><br><br>" + sentence);
+        THTMLData& d = *label->Render().Data();
+        EXPECT_EQ(d.MaxWidth(), 411);
+        const std::vector<Line> lines = Lines(d);
+        ASSERT_GE(lines.size(), 3u);
+        EXPECT_EQ(lines[0].text, heading);
+        EXPECT_EQ(lines[1].text, u"");
+        EXPECT_EQ(lines[1].brk->FHeight, MetricsOf(Verdana(-13)).tmHeight);
+        std::u16string joined;
+        for (std::size_t i = 2; i < lines.size(); ++i) {
+            const Line& line = lines[i];
+            joined += line.text;
+            EXPECT_LE(int(line.brk->FWidth), 411);
+            if (i + 1 == lines.size()) continue;
+            // Each wrapped line keeps its trailing space and had no room for the next word.
+            ASSERT_FALSE(line.text.empty());
+            EXPECT_EQ(line.text.back(), u' ');
+            const std::u16string& next = lines[i + 1].text;
+            const std::u16string nextWord = next.substr(0, next.find(u' '));
+            EXPECT_GT(RunWidth(Verdana(-13), line.text + nextWord), 411) << ToWString(line.text);
+        }
+        EXPECT_EQ(joined, sentence);
+        const bool tooWide = RunWidth(Verdana(-13), sentence) > 411;
+        EXPECT_EQ(lines.size() > 3, tooWide);
+        wrapped |= tooWide;
+    }
+    EXPECT_TRUE(wrapped);
+}
+
+TEST_F(RichLabelFixture, RunsOfDifferentHeightsShareOneBaseline) {
+    TRichLabel* label = MakeLabel(300, 60);
+    label->Font().Assign(Verdana(-15));
+    label->SetCaption(u"xx<font size=22>xx</font>");
+    THTMLData& d = *label->Render().Data();
+    ASSERT_EQ(d.ItemCount(), 3);
+    auto* line = static_cast<THTMLBreakItem*>(d.FArray.Items(1));
+    const int w1 = d.FArray.Items(2)->FWidth, w2 = d.FArray.Items(3)->FWidth;
+    const int descents[] = {MetricsOf(Verdana(-15)).tmDescent, MetricsOf(Verdana(22)).tmDescent};
+    EXPECT_EQ(line->FHeight,
+              std::max<int>(MetricsOf(Verdana(-15)).tmHeight, MetricsOf(Verdana(22)).tmHeight));
+    EXPECT_EQ(line->LineDescent(), std::max(descents[0], descents[1]));
+
+    DibSurface s(300, 60);
+    PaintInto(label, s, kWhite);
+    const RECT small = InkBox(s, {0, 0, w1, 60}, kWhite);
+    const RECT large = InkBox(s, {w1, 0, w1 + w2, 60}, kWhite);
+    EXPECT_EQ(small.bottom, large.bottom); // glyph bottoms of "x" line up
+    EXPECT_LT(large.top, small.top);
+    const int baseline = line->FHeight - line->LineDescent();
+    EXPECT_NEAR(small.bottom, baseline, 1);
+}
+
+TEST_F(RichLabelFixture, BottomBannerWrapsInsideItsBorderAndShowsItsColour) {
+    TRichLabel* label = MakeLabel(445, 90);
+    label->SetBorderWidth(16);
+    label->SetColor(kBannerColor);
+    label->SetTransparent(false);
+    label->SetCaption(u"Nach der Registrierung erhalten Sie Ihre Kundennummer per E-Mail. "
+                      u"Geben Sie sie oben ein und laden Sie die Vollversion herunter.");
+    THTMLData& d = *label->Render().Data();
+    EXPECT_EQ(d.MaxWidth(), 413);
+    for (const Line& line : Lines(d))
+        EXPECT_LE(int(line.brk->FWidth), 413);
+    EXPECT_GE(Lines(d).size(), 2u);
+
+    DibSurface s(445, 90);
+    PaintInto(label, s, kWhite);
+    const COLORREF banner = ColorToRGB(kBannerColor);
+    for (int y = 0; y < 90; ++y)
+        for (int x = 0; x < 445; ++x)
+            if (x < 16 || y < 16 || x >= 445 - 16 || y >= 90 - 16)
+                ASSERT_EQ(s.Pixel(x, y), banner) << x << "," << y;
+    const RECT ink = InkBox(s, {0, 0, 445, 90}, banner);
+    EXPECT_GE(ink.left, 16);
+    EXPECT_LE(ink.left, 16 + 3);
+    EXPECT_GE(ink.top, 16);
+    EXPECT_LE(ink.top, 16 + 6);
+}
+
+TEST_F(RichLabelFixture, CentredHeadingStartsAtHalfItsHeightAboveTheMiddle) {
+    TRichLabel* label = MakeLabel(411, 59);
+    label->SetLayout(tlCenter);
+    label->SetTransparent(false);
+    label->SetColor(kHeaderBlue);
+    label->Font().Assign(Verdana(-15, 0, 11399932));
+    label->SetCaption(u"Free registration for <br><b><font size=22>Lumvora</font> (full "
+                      u"version)</b>");
+    const int h = label->Render().Data()->FTextSize.cy;
+    ASSERT_GT(h, 0);
+    const RECT t = label->HTMLTextRect(true);
+    EXPECT_EQ(t.top, 29 - h / 2);
+    EXPECT_EQ(t.bottom, t.top + std::min(h, 59));
+
+    DibSurface s(411, 59);
+    PaintInto(label, s, kWhite);
+    const RECT ink = InkBox(s, {0, 0, 411, 59}, ColorToRGB(kHeaderBlue));
+    EXPECT_GE(ink.top, t.top);
+    EXPECT_LE(ink.bottom, t.bottom);
+    EXPECT_EQ(s.Pixel(0, 0), ColorToRGB(kHeaderBlue));
+}
+
+TEST_F(RichLabelFixture, PlainLinkLabelIsCentredHandEverywhereAndClicks) {
+    TRichLabel* label = MakeLabel(411, 27, true);
+    label->SetIsHTML(false);
+    label->SetTransparent(false);
+    label->SetColor(clWhite);
+    label->SetAlignment(taCenter);
+    label->Font().Assign(Verdana(-19, fsUnderline, 13531904));
+    label->SetLinkColor(13531904);
+    label->SetCursor(crHandPoint);
+    label->SetCaption(u"Jetzt registrieren");
+    int clicks = 0;
+    label->OnClick = [&](TObject*) { ++clicks; };
+
+    DibSurface s(411, 27);
+    PaintInto(label, s, RGB(0, 0, 0));
+    EXPECT_EQ(s.Pixel(0, 0), kWhite);
+    EXPECT_EQ(s.Pixel(410, 26), kWhite);
+    const RECT ink = InkBox(s, {0, 0, 411, 27}, kWhite);
+    EXPECT_NEAR(ink.left, 411 - ink.right, 2); // centred
+    EXPECT_EQ(ink.top < MetricsOf(Verdana(-19)).tmHeight, true);
+    bool blue = false;
+    for (int y = ink.top; y < ink.bottom; ++y)
+        for (int x = ink.left; x < ink.right; ++x)
+            blue |= s.Pixel(x, y) == ColorToRGB(13531904);
+    EXPECT_TRUE(blue);
+
+    for (POINT p : {POINT{2, 2}, POINT{205, 13}, POINT{400, 25}}) {
+        Mouse(WM_MOUSEMOVE, label, p.x, p.y);
+        EXPECT_EQ(ShownCursor(label), crHandPoint);
+    }
+    ClickAt(label, 30, 10);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(RichLabelFixture, HtmlLabelClicksReachLinksOnlyAndShowTheHandOverLinks) {
+    TRichLabel* label = MakeLabel(300, 40, true);
+    label->SetCaption(u"Klicken Sie <a href=\"https://signup.example/\">hier</a> jetzt");
+    int clicks = 0;
+    std::u16string target;
+    label->OnClick = [&](TObject*) { ++clicks; };
+    label->OnLinkClick = [&](TObject*, const std::u16string& href) { target = href; };
+    THTMLData& d = *label->Render().Data();
+    ASSERT_EQ(d.FControlsArray.size(), 1u);
+    int linkX = 0;
+    for (const auto& item : d.FArray) {
+        if (item.get() == d.FControlsArray[0]) break;
+        if (!item->IsBreak()) linkX += item->FWidth;
+    }
+    const int middle = linkX + d.FControlsArray[0]->FWidth / 2;
+
+    Mouse(WM_MOUSEMOVE, label, middle, 8);
+    EXPECT_EQ(ShownCursor(label), crHandPoint);
+    Mouse(WM_MOUSEMOVE, label, 3, 8);
+    EXPECT_EQ(ShownCursor(label), crDefault);
+
+    ClickAt(label, 3, 8);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(target, u"");
+    ClickAt(label, middle, 8);
+    EXPECT_EQ(target, u"https://signup.example/");
+    EXPECT_EQ(clicks, 0);
+}
+
+TEST_F(RichLabelFixture, LinksSwitchContainerItems) {
+    auto* container = TComponent::Create<THTMLContainer>(&owner);
+    container->Add(u"start", u"<a href=more>more</a>");
+    container->Add(u"more", u"second page");
+    container->Add(u"", u"unnamed");
+    EXPECT_EQ(container->Item(2).Name, u"HTMLSnip0");
+    TRichLabel* label = MakeLabel(300, 40);
+    label->SetContainer(container);
+    EXPECT_EQ(label->PlainText(), u"more");
+    std::u16string fired;
+    label->OnLinkClick = [&](TObject*, const std::u16string& href) { fired = href; };
+    label->LinkClick(u"more");
+    EXPECT_EQ(label->ContainerIndex(), 1);
+    EXPECT_EQ(label->PlainText(), u"second page");
+    EXPECT_EQ(fired, u"");
+    label->LinkClick(u"https://elsewhere.example/");
+    EXPECT_EQ(fired, u"https://elsewhere.example/");
+    container->SetCaption(1, u"changed");
+    EXPECT_EQ(label->PlainText(), u"changed");
+}
+
+TEST_F(RichLabelFixture, DisabledHtmlLabelDrawsLightenedGreyText) {
+    TRichLabel* label = MakeLabel(300, 30);
+    label->SetCaption(u"Disabled <font color=red>text</font>");
+    label->SetEnabled(false);
+    DibSurface s(300, 30);
+    PaintInto(label, s, kWhite);
+    const COLORREF expected = AdjustColorFrom(GetSysColor(COLOR_GRAYTEXT), 0);
+    const int runEnd = label->Render().Data()->FArray.Items(2)->FWidth;
+    // The darkest pixel of the grey run is the lightened grey; nothing is darker.
+    int darkest = 3 * 255;
+    COLORREF darkestColor = kWhite;
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < runEnd; ++x) {
+            const COLORREF c = s.Pixel(x, y);
+            const int sum = GetRValue(c) + GetGValue(c) + GetBValue(c);
+            if (sum < darkest) darkest = sum, darkestColor = c;
+        }
+    EXPECT_EQ(darkestColor, expected);
+    // A run inside a colour-setting font tag keeps its colour, lightened the same way.
+    bool red = false;
+    const COLORREF lightRed = AdjustColorFrom(RGB(255, 0, 0), 0);
+    for (int y = 0; y < 30; ++y)
+        for (int x = runEnd; x < 300; ++x)
+            red |= s.Pixel(x, y) == lightRed;
+    EXPECT_TRUE(red);
+}
+
+TEST_F(RichLabelFixture, EmptyPlainCaptionWithAutoSizeIsOneLineHigh) {
+    TRichLabel* label = MakeLabel(100, 5);
+    label->SetIsHTML(false);
+    label->SetWordWrap(false);
+    label->SetAutoSize(true);
+    label->SetCaption(u"");
+    EXPECT_EQ(label->Height(), MetricsOf(Verdana(-13)).tmHeight);
+    EXPECT_GT(label->Width(), 0);
+    label->SetBorderWidth(3);
+    EXPECT_EQ(label->Height(), MetricsOf(Verdana(-13)).tmHeight + 6);
+}
+
+TEST_F(RichLabelFixture, AutoSizedHtmlLabelTakesItsTextSize) {
+    TRichLabel* label = MakeLabel(100, 5);
+    label->SetWordWrap(false);
+    label->SetCaption(u"one<br>two lines");
+    label->SetAutoSize(true);
+    const TTextSize size = label->Render().Data()->FTextSize;
+    EXPECT_EQ(label->Width(), size.cx);
+    EXPECT_EQ(label->Height(), size.cy);
+}
+
+TEST_F(RichLabelFixture, PaintingAnEmptyListLeavesTheDestinationUnchanged) {
+    THTMLGdiRender render;
+    render.PrepareText(u"<b></b>", 100, true);
+    DibSurface s(50, 20);
+    s.Fill(RGB(1, 2, 3));
+    render.DrawText(s.dc(), {0, 0}, {5, 5, 40, 15}, clNone);
+    EXPECT_EQ(InkBox(s, {0, 0, 50, 20}, RGB(1, 2, 3)).right, 0);
+    TRichLabel* label = MakeLabel(50, 20);
+    PaintInto(label, s, RGB(1, 2, 3));
+    EXPECT_EQ(InkBox(s, {0, 0, 50, 20}, RGB(1, 2, 3)).right, 0);
+}
+
+TEST_F(RichLabelFixture, ListsRulesAndInputsPaintTheirMarks) {
+    TRichLabel* label = MakeLabel(200, 120);
+    label->SetCaption(u"<ul><li>a</ul><hr><input type=checkbox checked=true>");
+    DibSurface s(200, 120);
+    PaintInto(label, s, kWhite);
+    THTMLData& d = *label->Render().Data();
+    const std::vector<Line> lines = Lines(d);
+    // The bullet lies left of the entry's text.
+    auto* entry = lines[2].brk;
+    ASSERT_EQ(entry->FItemType, hitLI);
+    int top = 0;
+    for (int i = 0; i < 2; ++i)
+        top += lines[i].brk->FHeight;
+    const RECT bullet = InkBox(s, {0, top, entry->FIndent, top + entry->FHeight}, kWhite);
+    EXPECT_LT(bullet.left, bullet.right);
+    // The rule is a sunken line: its top row in the shadow colour.
+    bool shadow = false;
+    for (int y = 0; y < 120; ++y)
+        shadow |= s.Pixel(100, y) == ColorToRGB(clBtnShadow);
+    EXPECT_TRUE(shadow);
+}
+
+TEST_F(RichLabelFixture, NoGdiObjectIsLeftBehindByRebuildsAndPaints) {
+    TRichLabel* label = MakeLabel(300, 60);
+    label->SetTransparent(false);
+    label->SetColor(clWhite);
+    DibSurface s(300, 60);
+    auto cycle = [&](int i) {
+        label->SetCaption(i % 2 ? u"<b>Schritt 1:</b><br><font size=22 color=red>x</font> <a "
+                                  u"href=y>link</a><ul><li>z</ul><hr><input type=radio>"
+                                : u"Free registration for <br><b>Lumvora</b>");
+        label->SetEnabled(i % 3 != 0);
+        PaintInto(label, s, kWhite);
+    };
+    cycle(0);
+    cycle(1);
+    const int before = CountGdiObjects();
+    ASSERT_GT(before, 0);
+    for (int i = 0; i < 1000; ++i)
+        cycle(i);
+    EXPECT_EQ(CountGdiObjects(), before);
+}
+
+} // namespace
