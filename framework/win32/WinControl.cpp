@@ -168,10 +168,12 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
         if (!FSubclassed) return EraseBackground(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
         break;
+    case WM_PRINTCLIENT:
     case WM_PAINT:
-        if (!FSubclassed && wParam) {
+        if (!FSubclassed && (wParam || msg == WM_PRINTCLIENT)) {
             // Painting into a DC the sender supplies (a child drawing its parent underneath).
             HDC dc = reinterpret_cast<HDC>(wParam);
+            if (!dc) return 0;
             PaintWindow(dc);
             PaintControls(dc);
             return 0;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "flatctl/win32/FlatPanel.h"
 #include "marquee/tests/MarqueeFixture.h"
 
 namespace {
@@ -130,6 +131,27 @@ TEST(BusyMarqueePaint, TransparentShowsParentAndBullets) {
     f.marquee->SetTransparent(false);
     f.PaintInto(dib);
     EXPECT_EQ(dib.Pixel(5, 5), kWhite);
+}
+
+TEST(BusyMarqueePaint, TransparentOnAFlatPanelShowsThePanel) {
+    // The assistant's arrangement: the indicator fills a flat panel.
+    MarqueeFixture f;
+    auto* panel = TComponent::Create<TFlatPanel>(f.form);
+    panel->SetParent(f.form);
+    panel->SetBounds(5, 5, f.kW + 10, f.kH + 10);
+    panel->SetColor(RGB(200, 100, 0));
+    panel->SetThemeMode(ttmNone); // a themed panel would show its own parent instead
+    f.marquee->SetParent(panel);
+    f.marquee->SetBounds(5, 5, f.kW, f.kH);
+    f.marquee->SetTransparent(true);
+    f.form->Show();
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    EXPECT_EQ(dib.Pixel(20, 20), RGB(200, 100, 0));
+    EXPECT_EQ(dib.Pixel(BulletCentre(1).x, BulletCentre(1).y), kBlack);
+    CaptureClient(f.marquee->Handle(), dib); // the buffered path
+    EXPECT_EQ(dib.Pixel(20, 20), RGB(200, 100, 0));
+    EXPECT_EQ(dib.Pixel(BulletCentre(1).x, BulletCentre(1).y), kBlack);
 }
 
 TEST(BusyMarqueePaint, NoColoursDrawNoBulletsAndSkipTheCustomShape) {

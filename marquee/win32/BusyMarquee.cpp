@@ -169,9 +169,11 @@ void TBusyMarquee::PaintParentBackground(HDC dc) {
     POINT org;
     GetWindowOrgEx(dc, &org);
     SetWindowOrgEx(dc, org.x + origin.x, org.y + origin.y, nullptr);
-    // The parent paints its windowless children along with itself.
+    // The parent erases, then paints itself with its windowless children into the given DC.
+    // WM_PRINTCLIENT is the request every parent of this framework answers without
+    // BeginPaint (a WM_PAINT would make some parents validate and paint their own window).
     SendMessageW(parentWnd, WM_ERASEBKGND, WPARAM(dc), 0);
-    SendMessageW(parentWnd, WM_PAINT, WPARAM(dc), 0);
+    SendMessageW(parentWnd, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
 }
 
 void TBusyMarquee::WMPaint(HDC dc) {
