@@ -2,6 +2,9 @@
 // the cases where the design fixes the result.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "framework/win32/GdiPlus.h"
 #include "marquee/tests/MarqueeFixture.h"
 #include "marquee/win32/GPFill.h"
@@ -213,4 +216,87 @@ TEST_F(FillPaint, EveryKindPaintsWithoutLeavingObjects) {
                 Paint({0, 0, 30, 30});
             }
     EXPECT_LE(CountGdiObjects() - before, 1);
+}
+
+namespace {
+
+// A w x h 24-bit BMP file of one colour.
+std::vector<std::uint8_t> SolidBmp(int w, int h, COLORREF c) {
+    const int stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof(info);
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info);
+    file.bfSize = file.bfOffBits + stride * h;
+    std::vector<std::uint8_t> data(file.bfSize, 0);
+    std::memcpy(data.data(), &file, sizeof(file));
+    std::memcpy(data.data() + sizeof(file), &info, sizeof(info));
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            std::uint8_t* p = data.data() + file.bfOffBits + y * stride + x * 3;
+            p[0] = GetBValue(c);
+            p[1] = GetGValue(c);
+            p[2] = GetRValue(c);
+        }
+    return data;
+}
+
+} // namespace
+
+TEST_F(FillPaint, PicturesArePlacedAndTiled) {
+    EXPECT_FALSE(fill.Picture().LoadFromData({1, 2, 3, 4}));
+    EXPECT_TRUE(fill.Picture().Empty());
+
+    fill.SetColor(clNone);
+    ASSERT_TRUE(fill.Picture().LoadFromData(SolidBmp(4, 2, RGB(255, 0, 0))));
+    EXPECT_EQ(fill.Picture().Width(), 4);
+    fill.SetPicturePosition(ppCenterCenter);
+    Paint({0, 0, 30, 30}); // at (13, 14), 4 x 2
+    EXPECT_EQ(dib.Pixel(14, 14), RGB(255, 0, 0));
+    EXPECT_EQ(dib.Pixel(14, 17), kBack);
+    EXPECT_EQ(dib.Pixel(10, 14), kBack);
+
+    fill.SetPicturePosition(ppBottomRight);
+    fill.SetPictureSize(psCustom);
+    fill.SetPictureWidth(10);
+    fill.SetPictureHeight(6);
+    Paint({0, 0, 30, 30}); // stretched to (20, 24), 10 x 6
+    EXPECT_EQ(dib.Pixel(25, 27), RGB(255, 0, 0));
+    EXPECT_EQ(dib.Pixel(18, 27), kBack);
+
+    // A tiled background picture under a texture fill covers the whole area.
+    fill.Picture().Clear();
+    fill.SetColor(RGB(255, 255, 255));
+    fill.SetGradientType(gtTexture);
+    fill.SetBackGroundPicturePosition(ppTiled);
+    ASSERT_TRUE(fill.BackGroundPicture().LoadFromData(SolidBmp(3, 3, RGB(0, 255, 0))));
+    Paint({0, 0, 30, 30});
+    EXPECT_EQ(dib.Pixel(1, 1), RGB(0, 255, 0));
+    EXPECT_EQ(dib.Pixel(28, 28), RGB(0, 255, 0));
+    EXPECT_EQ(dib.Pixel(34, 34), kBack);
+}
+
+TEST_F(FillPaint, GlowAndFocusWithoutBackground) {
+    fill.SetColor(clNone);
+    fill.SetGlow(gmGradient);
+    fill.SetGlowGradientColor(RGB(255, 255, 255));
+    fill.SetFocus(true);
+    fill.SetFocusColor(RGB(255, 0, 0));
+    fill.SetRounding(4);
+    dib.Fill(kBack);
+    Gdiplus::Graphics g(dib.dc());
+    g.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+    fill.Fill(&g, {0, 0, 30, 30});
+    // The focus outline is drawn without smoothing and the caller's mode comes back.
+    EXPECT_EQ(g.GetSmoothingMode(), Gdiplus::SmoothingModeAntiAlias);
+    EXPECT_EQ(fill.FocusRect(), (TGPRectF{1, 1, 28, 28}));
+    // The top shine lightens the top band; the middle keeps the surface's colour.
+    COLORREF shine = dib.Pixel(15, 2);
+    EXPECT_GT(GetRValue(shine), 60);
+    EXPECT_EQ(dib.Pixel(15, 15), kBack);
 }
