@@ -300,3 +300,44 @@ TEST_F(FillPaint, GlowAndFocusWithoutBackground) {
     EXPECT_GT(GetRValue(shine), 60);
     EXPECT_EQ(dib.Pixel(15, 15), kBack);
 }
+
+TEST(GPFillFile, RoundTripThroughAnIniSection) {
+    ScopedGdiPlus gdiplus;
+    wchar_t dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"fil", 0, path);
+    TGPFill source;
+    source.SetColor(clNone);
+    source.SetColorMirror(clBtnFace);
+    source.SetGradientType(gtHatch);
+    source.SetHatchStyle(HatchStyleSolidDiamond);
+    source.SetAngle(-45);
+    source.SetOpacityTo(7);
+    source.SetRoundingType(rtLeft);
+    source.SetPictureAspectRatio(true);
+    ASSERT_TRUE(source.Picture().LoadFromData(SolidBmp(3, 2, RGB(1, 2, 3))));
+    source.SaveToFile(path, L"Fill");
+    source.SaveToFile(path, L"Other");
+
+    TGPFill target;
+    int changes = 0;
+    target.OnChange = [&](TObject*) { ++changes; };
+    target.LoadFromFile(path, L"Fill");
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(target.Color(), clNone);
+    EXPECT_EQ(target.ColorMirror(), clBtnFace);
+    EXPECT_EQ(target.GradientType(), gtHatch);
+    EXPECT_EQ(target.HatchStyle(), HatchStyleSolidDiamond);
+    EXPECT_EQ(target.Angle(), -45);
+    EXPECT_EQ(target.OpacityTo(), 7);
+    EXPECT_EQ(target.RoundingType(), rtLeft);
+    EXPECT_TRUE(target.PictureAspectRatio());
+    EXPECT_EQ(target.Picture().Data(), source.Picture().Data());
+    EXPECT_TRUE(target.BackGroundPicture().Empty());
+    EXPECT_EQ(target.ColorTo(), 0x808080u); // saved at its initial value
+
+    TGPFill untouched;
+    untouched.LoadFromFile(path, L"Missing"); // an absent section changes nothing
+    EXPECT_EQ(untouched.Color(), 0xC0C0C0u);
+    DeleteFileW(path);
+}

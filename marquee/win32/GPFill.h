@@ -7,6 +7,7 @@
 #include <gdiplus.h>
 
 #include <cstdint>
+#include <string>
 
 #include "framework/core/Color.h"
 #include "framework/core/Object.h"
@@ -32,6 +33,11 @@ class TGPFill : public TObject {
                                 std::uint8_t oc, std::uint8_t octo, std::uint8_t ocmr,
                                 std::uint8_t ocmrto);
     void DrawGlow(Gdiplus::Graphics& Graphics, const TGPRectF& R);
+
+    // The settings as one INI section: every property an integer under its own name, the
+    // pictures as the hexadecimal text of their encoded images. Loading notifies once.
+    void SaveToFile(const std::wstring& FileName, const std::wstring& Section) const;
+    void LoadFromFile(const std::wstring& FileName, const std::wstring& Section);
 
     // Changes under BeginUpdate notify nobody; EndUpdate notifies nobody either.
     void BeginUpdate() { ++FUpdateCount; }
