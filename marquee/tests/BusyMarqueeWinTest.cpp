@@ -193,6 +193,13 @@ TEST(BusyMarqueePaint, BorderColourOnlyDrawsOutlines) {
     EXPECT_GT(GetRValue(edge), 200);
     EXPECT_LT(GetGValue(edge), 160);
     EXPECT_LT(GetBValue(edge), 160);
+
+    // A fully transparent fill draws nothing over the outline's inside.
+    f.marquee->Bullets().SetColor(clBlack);
+    f.marquee->Bullets().SetOpacity(0);
+    f.PaintInto(dib);
+    EXPECT_EQ(dib.Pixel(162, 208), kWhite);
+    EXPECT_GT(GetRValue(dib.Pixel(162, 203)), 200);
 }
 
 TEST(BusyMarqueePaint, SystemColourIsResolvedAtPaint) {
