@@ -1,5 +1,5 @@
 // The fill description under Wine: change notification, Assign, and what Fill paints for
-// the cases where the design fixes the result.
+// the cases whose painted result is fixed.
 #include <gtest/gtest.h>
 
 #include <cstring>

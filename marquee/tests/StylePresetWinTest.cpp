@@ -16,7 +16,7 @@ struct Row {
     TColor bulletBorder, bullet;
 };
 
-// The preset table as the design gives it.
+// The colours every preset sets, written out independently of the code under test.
 const Row kRows[] = {
     {tsOffice2003Blue, 0xFDEADA, 0xE4AE88, N, N, 0xDFD2C5, -1, -1, 0xDFD2C5, 0x94E6FB},
     {tsOffice2003Silver, 0xF7F3F3, 0xE6D8D8, N, N, 0x927476, -1, -1, 0x927476, 0x94E6FB},
