@@ -1,6 +1,7 @@
 // TFlatEditCore: running commands (movement, selection, deletion, insertion, clipboard,
 // undo, bookmarks) and typed-character input.
 #include <algorithm>
+#include <utility>
 
 #include "flatctl/core/EditCommands.h"
 #include "flatctl/core/FlatEditCore.h"
@@ -210,26 +211,106 @@ void TFlatEditCore::SetPendingKeys(const std::u16string& keys) {
     FKeyDownFlag = !keys.empty();
 }
 
+void TFlatEditCore::SetStress(std::uint16_t shortCut) {
+    FKeyCommands.Delete(ecStress);
+    FStressShortCut = shortCut;
+    if (!shortCut) return;
+    std::uint16_t key;
+    TShiftState shift;
+    ShortCutToKey(shortCut, key, shift);
+    FKeyCommands.Add(key, shift, u"Set stress sign", ecStress);
+}
+
+bool TFlatEditCore::KeyDown(std::uint16_t key, TShiftState shift) {
+    shift &= KeyShiftMask;
+    // Shift, Ctrl and Alt on their own (and their auto-repeat) are no keystrokes.
+    if (key == 16 || key == 17 || key == 18 || (key >= 0xA0 && key <= 0xA5)) return false;
+    if (FSelecting) return false;
+    if (!Multiline()) {
+        switch (key) {
+        case vkPrior:
+            key = vkHome;
+            break;
+        case vkNext:
+            key = vkEnd;
+            break;
+        case vkUp:
+            key = vkLeft;
+            break;
+        case vkDown:
+            key = vkRight;
+            break;
+        }
+    }
+    if (FFirstKey) {
+        const int i = FKeyCommands.Find(FFirstKey, FFirstShift, key, shift);
+        FFirstKey = 0;
+        FSuppressChar = FKeyDownFlag;
+        CommandCenter(i >= 0 ? FKeyCommands.Item(i).Command : ecNone, 0, {});
+        return true;
+    }
+    const int i = FKeyCommands.Find(key, shift);
+    if (i >= 0) {
+        CommandCenter(FKeyCommands.Item(i).Command, 0, {});
+        return true;
+    }
+    if (FKeyCommands.StartsPair(key, shift)) {
+        FFirstKey = key;
+        FFirstShift = shift;
+        return true;
+    }
+    return false;
+}
+
+void TFlatEditCore::DeadChar(char16_t dead) {
+    FDeadChar = dead;
+    // A dead key produces no character of its own yet.
+    FPendingKeys.clear();
+    FKeyDownFlag = false;
+}
+
 void TFlatEditCore::KeyPress(char16_t key) {
     if (OnKeyPress) OnKeyPress(EventSender(), key);
     // Backspace, Tab, Enter, Escape and 127 belong to the key-command table.
     if (key == 8 || key == 9 || key == 13 || key == 27 || key == 127) return;
     if (key == 0 || FSelecting) return;
-    if (FReadOnly || key < 32) {
-        FPendingKeys.clear();
-        FKeyDownFlag = false;
-        return;
-    }
-    if (FMaxLength < 1 || TextLength() < FMaxLength || FSelected) {
-        if (!FKeyDownFlag) FPendingKeys.assign(1, key);
-        std::u16string keys = FPendingKeys;
-        // Several characters for one key must not overfill the field either.
-        if (FMaxLength > 0) {
-            int room = FMaxLength - (TextLength() - SelLength());
-            if (int(keys.size()) > room) keys.resize(std::size_t(std::max(room, 0)));
-        }
-        if (!keys.empty()) CommandCenter(ecChar, key, keys);
-    }
+    std::u16string pending = FKeyDownFlag ? FPendingKeys : std::u16string();
     FPendingKeys.clear();
     FKeyDownFlag = false;
+    if (FSuppressChar) {
+        FSuppressChar = false;
+        return;
+    }
+    if (!FSwallow.empty() && FSwallow.front() == key) {
+        FSwallow.erase(0, 1);
+        return;
+    }
+    FSwallow.clear();
+    const char16_t dead = std::exchange(FDeadChar, char16_t(0));
+    if (FReadOnly || key < 32) return;
+    std::u16string keys;
+    if (char16_t composed = dead ? FDeadChars.Find(key, dead) : 0) {
+        // The platform reported the dead key but passed the plain base character on.
+        keys.assign(1, composed);
+    } else if (!pending.empty() && pending.front() == key) {
+        // The key-down's characters; the messages for the rest of them are already known.
+        keys = pending;
+        FSwallow = pending.substr(1);
+    } else {
+        // The platform's character wins over a translation made before it composed.
+        keys.assign(1, key);
+    }
+    TypeCharacters(keys);
+}
+
+void TFlatEditCore::TypeCharacters(const std::u16string& text) {
+    if (FReadOnly || text.empty()) return;
+    if (FMaxLength >= 1 && TextLength() >= FMaxLength && !FSelected) return; // full
+    std::u16string keys = text;
+    // Several characters for one key must not overfill the field either.
+    if (FMaxLength > 0) {
+        const int room = FMaxLength - (TextLength() - SelLength());
+        if (int(keys.size()) > room) keys.resize(std::size_t(std::max(room, 0)));
+    }
+    if (!keys.empty()) CommandCenter(ecChar, keys.front(), keys);
 }

@@ -39,7 +39,7 @@ bool TClickCounter::Press(std::uint32_t now, TPoint p) {
     return third;
 }
 
-TFlatEditCore::TFlatEditCore() = default;
+TFlatEditCore::TFlatEditCore() { FKeyCommands.DefaultKeyBind(); }
 TFlatEditCore::~TFlatEditCore() = default;
 
 void TFlatEditCore::SetPainter(std::unique_ptr<TTextPainter> painter) {

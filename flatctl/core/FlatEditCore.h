@@ -9,8 +9,10 @@
 #include <stdexcept>
 #include <string>
 
+#include "flatctl/core/DeadChars.h"
 #include "flatctl/core/EditStrings.h"
 #include "flatctl/core/EditUndo.h"
+#include "flatctl/core/KeyCommands.h"
 #include "flatctl/core/TextPainter.h"
 #include "framework/core/ControlTypes.h"
 #include "framework/core/Geometry.h"
@@ -128,8 +130,24 @@ class TFlatEditCore {
     virtual void SetBookmark(int n);
     virtual void GotoBookmark(int n);
     TEditPos Bookmark(int n) const { return FBookmarks.at(std::size_t(n)); }
+    TKeyCommandList& KeyCommands() { return FKeyCommands; }
+    const TDeadCharList& DeadChars() const { return FDeadChars; }
+    std::uint16_t StressShortCut() const { return FStressShortCut; }
+    // Binds the stress command (141) to a shortcut; 0 removes it.
+    virtual void SetStress(std::uint16_t shortCut);
+    std::uint16_t FirstKey() const { return FFirstKey; }
+
+    // A key went down (after OnKeyDown; the characters it produced, if any, already set as
+    // pending keys): finds and runs its command. True when the keystroke was taken.
+    bool KeyDown(std::uint16_t key, TShiftState shift);
     // A character arrived (WM_CHAR): OnKeyPress, then typed input with its rules.
     void KeyPress(char16_t key);
+    // A dead key was reported (WM_DEADCHAR); the next character may combine with it.
+    void DeadChar(char16_t dead);
+    char16_t PendingDeadChar() const { return FDeadChar; }
+    // Characters from outside the keyboard's character messages (WM_UNICHAR), under the
+    // typed-input rules.
+    void TypeCharacters(const std::u16string& text);
     // Characters the platform produced for the last key-down, waiting for the character.
     void SetPendingKeys(const std::u16string& keys);
     const std::u16string& PendingKeys() const { return FPendingKeys; }
@@ -278,6 +296,16 @@ class TFlatEditCore {
     std::array<TEditPos, 10> FBookmarks{};
     std::u16string FPendingKeys;
     bool FKeyDownFlag = false;
+    TKeyCommandList FKeyCommands;
+    TDeadCharList FDeadChars;
+    std::uint16_t FStressShortCut = 0;
+    std::uint16_t FFirstKey = 0;
+    TShiftState FFirstShift = 0;
+    char16_t FDeadChar = 0;
+    // Character messages still to come for characters already inserted from pending keys.
+    std::u16string FSwallow;
+    // The character of a keystroke that completed a two-keystroke command is not typed.
+    bool FSuppressChar = false;
 
     std::unique_ptr<TTextPainter> FPainter;
     TClickCounter FClicks;
