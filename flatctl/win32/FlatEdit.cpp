@@ -42,6 +42,8 @@ TCustomFlatEdit::TCustomFlatEdit(TComponent* owner) : TThemedControl(owner) {
     Clicks().SetLimits(GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
                        GetSystemMetrics(SM_CYDOUBLECLK));
     FReadOnlyOptions.OnChange = [this] { InvalidateText(); };
+    FToUnicode = reinterpret_cast<TToUnicode>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "ToUnicode")));
     UpdateFontMetrics();
 }
 
@@ -333,6 +335,8 @@ void TCustomFlatEdit::Paint() {
 LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     bool handled = false;
     LRESULT result = TextMessage(msg, wParam, lParam, handled);
+    if (handled) return result;
+    result = KeyMessage(msg, wParam, lParam, handled);
     if (handled) return result;
     switch (msg) {
     case WM_NCCALCSIZE: {

@@ -37,6 +37,7 @@ class TDisplayOptions {
     TColor FTextColor = clWindowText;
 };
 
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, POINT MousePos, bool& Handled)>;
 
 // Identifiers of the edit's context menu entries (those of the platform's edit menu).
@@ -117,6 +118,7 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     HMENU CreateContextMenu(HMENU& popup);
 
     TContextPopupEvent OnContextPopup;
+    TKeyEvent OnKeyDown;
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -156,6 +158,11 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void NcCalcSize(NCCALCSIZE_PARAMS* params);
     LRESULT TextMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
     void ContextMenu(LPARAM lParam);
+    LRESULT KeyMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled);
+    // The characters a key-down produces, as pending keys; false when it produces none.
+    bool TranslateKey(WORD key, LPARAM keyData);
+    void StartComposition();
+    bool CompositionResult(LPARAM flags);
     void MenuCommand(UINT id);
 
     TWinTextPainter* FWinPainter = nullptr;
@@ -182,6 +189,8 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     int FCaretHeight = 0;
     bool FBoldFont = false;
     UINT FInputCharset = DEFAULT_CHARSET;
+    using TToUnicode = int(WINAPI*)(UINT, UINT, const BYTE*, LPWSTR, int, UINT);
+    TToUnicode FToUnicode = nullptr;
 };
 
 // The flat edit as the layout uses it.

@@ -1,0 +1,167 @@
+// The flat edit's keyboard under Wine: keystrokes injected with SendInput go through the
+// application's real message loop (translation, dialog navigation); the dead-key sequence
+// is sent as the WM_KEYDOWN / WM_DEADCHAR / WM_CHAR messages Windows produces for it.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "flatctl/win32/FlatEdit.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/Form.h"
+#include "framework/win32/StdCtrls.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+class FlatEditKeysFixture : public testing::Test {
+  protected:
+    void SetUp() override {
+        form = TComponent::Create<TForm>(&app);
+        form->SetBorderStyle(bsDialog);
+        form->SetCaption(u"Flat edit keys");
+        form->SetClientSize(445, 200);
+        edit = TComponent::Create<TFlatEdit>(form);
+        edit->SetParent(form);
+        edit->SetBounds(126, 50, 193, 24);
+        edit->SetFlat(true);
+        edit->SetThemeMode(ttmNone);
+        edit->SetTabOrder(1);
+        button = TComponent::Create<TButton>(form);
+        button->SetParent(form);
+        button->SetBounds(126, 100, 100, 25);
+        button->SetCaption(u"Download");
+        button->SetTabStop(true);
+        button->SetTabOrder(2);
+        form->Show();
+        Pump(100);
+        edit->SetFocus();
+        Pump(50);
+    }
+
+    // Runs the application's own loop for a while.
+    void Pump(int ms) {
+        const DWORD end = GetTickCount() + DWORD(ms);
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    }
+    static INPUT Key(WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        if (vk == VK_DELETE || vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT ||
+            vk == VK_INSERT)
+            in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        return in;
+    }
+    // Presses `vk` with the modifiers held.
+    void Stroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+        std::vector<INPUT> in;
+        for (WORD m : modifiers)
+            in.push_back(Key(m, false));
+        in.push_back(Key(vk, false));
+        in.push_back(Key(vk, true));
+        for (WORD m : modifiers)
+            in.push_back(Key(m, true));
+        SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+        Pump(60);
+    }
+    void TypeDigits(const char* digits) {
+        for (const char* d = digits; *d; ++d)
+            Stroke(WORD(*d));
+    }
+
+    TApplication app;
+    TForm* form = nullptr;
+    TFlatEdit* edit = nullptr;
+    TButton* button = nullptr;
+};
+
+} // namespace
+
+TEST_F(FlatEditKeysFixture, TypingEditingAndSelectingWithRealKeystrokes) {
+    ASSERT_EQ(GetFocus(), edit->Handle());
+    TypeDigits("1234567890");
+    EXPECT_EQ(edit->Text(), u"1234567890");
+    EXPECT_EQ(edit->CaretX(), 10);
+    Stroke(VK_BACK);
+    EXPECT_EQ(edit->Text(), u"123456789");
+    Stroke(VK_HOME);
+    Stroke(VK_DELETE);
+    EXPECT_EQ(edit->Text(), u"23456789");
+    Stroke(VK_END);
+    Stroke(VK_LEFT);
+    Stroke(VK_HOME, {VK_SHIFT});
+    EXPECT_EQ(edit->SelText(), u"2345678");
+    Stroke('A', {VK_CONTROL}); // selects all, types nothing
+    EXPECT_EQ(edit->SelText(), u"23456789");
+    Stroke('C', {VK_CONTROL});
+    Stroke(VK_END);
+    Stroke('V', {VK_CONTROL});
+    EXPECT_EQ(edit->Text(), u"2345678923456789");
+    Stroke('Z', {VK_CONTROL});
+    EXPECT_EQ(edit->Text(), u"23456789");
+}
+
+TEST_F(FlatEditKeysFixture, EnterAndEscapeChangeNothingAndTabMovesTheFocus) {
+    TypeDigits("42");
+    Stroke(VK_LEFT);
+    Stroke(VK_RETURN);
+    Stroke(VK_ESCAPE);
+    EXPECT_EQ(edit->Text(), u"42");
+    EXPECT_EQ(edit->CaretX(), 1);
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    Stroke(VK_TAB);
+    EXPECT_EQ(GetFocus(), button->Handle());
+    Stroke(VK_TAB, {VK_SHIFT});
+    EXPECT_EQ(GetFocus(), edit->Handle());
+    EXPECT_EQ(edit->Text(), u"42");
+}
+
+TEST_F(FlatEditKeysFixture, DeadKeyThenLetterGivesTheComposedLetterOnce) {
+    HWND wnd = edit->Handle();
+    struct Case {
+        const char* name;
+        std::vector<wchar_t> chars; // the character messages after the letter's key-down
+        std::u16string result;
+    };
+    const Case cases[] = {
+        {"composed by the platform", {L'\u00E1'}, u"\u00E1"},
+        {"plain letter after the dead key", {L'a'}, u"\u00E1"},
+        {"space", {L'\u00B4'}, u"\u00B4"},
+        {"non-combinable", {L'\u00B4', L'x'}, u"\u00B4x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        edit->SetText(u"");
+        // The acute key of a German layout (VK_OEM_6), then A (or Space, or X).
+        SendMessageW(wnd, WM_KEYDOWN, VK_OEM_6, 0x000D0001);
+        SendMessageW(wnd, WM_DEADCHAR, 0x00B4, 0x000D0001);
+        SendMessageW(wnd, WM_KEYUP, VK_OEM_6, 0xC00D0001);
+        SendMessageW(wnd, WM_KEYDOWN, 'A', 0x001E0001);
+        for (wchar_t ch : c.chars)
+            SendMessageW(wnd, WM_CHAR, ch, 0x001E0001);
+        SendMessageW(wnd, WM_KEYUP, 'A', 0xC01E0001);
+        EXPECT_EQ(edit->Text(), c.result);
+        EXPECT_EQ(edit->PendingDeadChar(), 0);
+    }
+    // An ordinary key afterwards is not touched by the dead key.
+    Stroke('5');
+    EXPECT_EQ(edit->Text(), u"\u00B4x5");
+}
+
+TEST_F(FlatEditKeysFixture, DialogCodeAndUnicodeCharacters) {
+    const LRESULT code = SendMessageW(edit->Handle(), WM_GETDLGCODE, 0, 0);
+    EXPECT_TRUE(code & DLGC_WANTARROWS);
+    EXPECT_TRUE(code & DLGC_WANTCHARS);
+    EXPECT_TRUE(code & DLGC_HASSETSEL);
+    EXPECT_FALSE(code & (DLGC_WANTTAB | DLGC_WANTALLKEYS));
+    edit->SetWantTabs(true);
+    EXPECT_TRUE(SendMessageW(edit->Handle(), WM_GETDLGCODE, 0, 0) & DLGC_WANTTAB);
+    EXPECT_EQ(SendMessageW(edit->Handle(), WM_UNICHAR, UNICODE_NOCHAR, 0), TRUE);
+    SendMessageW(edit->Handle(), WM_UNICHAR, 0x1F600, 0);
+    EXPECT_EQ(edit->Text(), u"\U0001F600");
+}
