@@ -1,0 +1,31 @@
+// Address parsing of the download component.
+#include "download/core/ParseURL.h"
+
+namespace {
+
+bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+TParsedURL ParseURL(std::string_view url) {
+    TParsedURL parsed;
+    if (StartsWithNoCase(url, "http://")) {
+        url.remove_prefix(7);
+    } else if (StartsWithNoCase(url, "https://")) {
+        url.remove_prefix(8);
+        parsed.Secure = true;
+    }
+    std::size_t slash = url.find('/');
+    if (slash == std::string_view::npos) return parsed;
+    parsed.HostName = std::string(url.substr(0, slash));
+    parsed.ObjectPath = std::string(url.substr(slash));
+    return parsed;
+}

@@ -1,0 +1,88 @@
+// THTTPGet: a non-visual component that fetches one address into a file (GetFile) or a
+// text (GetString) on a worker thread and reports the outcome as one event on the
+// user-interface thread.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "download/win32/HTTPGetThread.h"
+#include "framework/win32/Component.h"
+
+using TOnDoneFileEvent =
+    std::function<void(TObject* Sender, const std::string& FileName, std::int32_t FileSize)>;
+using TOnDoneStringEvent = std::function<void(TObject* Sender, const std::string& Result)>;
+
+class THTTPGet : public TComponent {
+  public:
+    explicit THTTPGet(TComponent* aOwner);
+    // Stops a running transfer; no event of it reaches the destroyed component.
+    ~THTTPGet() override;
+
+    // Settings, all 8-bit text in the ANSI code page. The worker takes copies when a
+    // transfer starts.
+    const std::string& AcceptTypes() const { return FAcceptTypes; }
+    void SetAcceptTypes(const std::string& v) { FAcceptTypes = v; }
+    const std::string& Agent() const { return FAgent; }
+    void SetAgent(const std::string& v) { FAgent = v; }
+    bool BinaryData() const { return FBinaryData; }
+    void SetBinaryData(bool v) { FBinaryData = v; }
+    const std::string& URL() const { return FURL; }
+    void SetURL(const std::string& v) { FURL = v; }
+    bool UseCache() const { return FUseCache; }
+    void SetUseCache(bool v) { FUseCache = v; }
+    const std::string& FileName() const { return FFileName; }
+    void SetFileName(const std::string& v) { FFileName = v; }
+    const std::string& UserName() const { return FUserName; }
+    void SetUserName(const std::string& v) { FUserName = v; }
+    const std::string& Password() const { return FPassword; }
+    void SetPassword(const std::string& v) { FPassword = v; }
+    const std::string& PostQuery() const { return FPostQuery; }
+    void SetPostQuery(const std::string& v) { FPostQuery = v; }
+    const std::string& Referer() const { return FReferer; }
+    void SetReferer(const std::string& v) { FReferer = v; }
+    bool WaitThread() const { return FWaitThread; }
+    void SetWaitThread(bool v) { FWaitThread = v; }
+
+    // After each block; Sender is the worker.
+    TOnProgressEvent OnProgress;
+    TOnDoneFileEvent OnDoneFile;
+    TOnDoneStringEvent OnDoneString;
+    TNotifyEvent OnError;
+
+    // Starts a transfer into FileName; nothing when one is running. With WaitThread it
+    // returns after the outcome event has run, dispatching every message of the calling
+    // thread meanwhile (a quit request taken there is consumed).
+    void GetFile();
+    // Starts a transfer into a text, reported by OnDoneString; nothing when one is running.
+    // With WaitThread it dispatches the messages already waiting, then returns.
+    void GetString();
+    // Asks a running transfer to stop; it ends with OnError.
+    void Abort();
+
+    // The outcome of the last finished transfer.
+    bool Result() const { return FResult; }
+
+  private:
+    void StartTransfer(bool toFile);
+    void ThreadDone(TObject* Sender);
+    void DispatchWaitingMessages();
+
+    std::string FAcceptTypes;
+    std::string FAgent;
+    bool FBinaryData = false;
+    std::string FURL;
+    bool FUseCache = false;
+    std::string FFileName;
+    std::string FUserName;
+    std::string FPassword;
+    std::string FPostQuery;
+    std::string FReferer;
+    bool FWaitThread = false;
+    THTTPGetThread* FThread = nullptr; // the running worker; it deletes itself
+    bool FResult = false;
+    // False once the component is destroyed: a wait loop or a completion that is still on
+    // the stack when an event handler destroys the component looks here before going on.
+    std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
+};

@@ -1,0 +1,70 @@
+// THTTPGetThread: the worker of one transfer. It holds copies of the component's settings,
+// does all network and file work, and hands its progress to the user-interface thread.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "download/core/TransferOutcome.h"
+#include "download/win32/InternetHandles.h"
+#include "framework/win32/Thread.h"
+
+// OnProgress(Sender, TotalSize, Readed): Sender is the worker, TotalSize 0 without a length.
+using TOnProgressEvent =
+    std::function<void(TObject* Sender, std::int32_t TotalSize, std::int32_t Readed)>;
+
+class THTTPGetThread : public TThread {
+  public:
+    // Copies every setting and sets FreeOnTerminate; the thread is not started yet.
+    THTTPGetThread(std::string aAcceptTypes, std::string aAgent, std::string aURL,
+                   std::string aFileName, std::string aUserName, std::string aPassword,
+                   std::string aPostQuery, std::string aReferer, bool aBinaryData, bool aUseCache,
+                   TOnProgressEvent aProgress, bool aToFile);
+
+    // The outcome; set false by the user-interface thread on a stop request (Abort).
+    bool Result() const { return FTResult.load(); }
+    void MarkFailed() { FTResult.store(false); }
+
+    const std::string& FileName() const { return FTFileName; }
+    const std::string& StringResult() const { return FTStringResult; }
+    std::int32_t FileSize() const { return FTFileSize; }
+    bool ToFile() const { return FTToFile; }
+
+  protected:
+    void Execute() override;
+
+  private:
+    // The request, connection and Internet handles, closed in that order.
+    struct TTransferHandles {
+        TInternetHandle Internet, Connection, Request;
+        void Close() {
+            Request.Close();
+            Connection.Close();
+            Internet.Close();
+        }
+    };
+
+    bool Transfer();
+    TAnnouncedLength QueryAnnouncedLength(HINTERNET request) const;
+    bool ReadBody(HINTERNET request, const TAnnouncedLength& length);
+    void UpdateProgress();
+
+    std::string FTAcceptTypes;
+    std::string FTAgent;
+    std::string FTURL;
+    std::string FTFileName;
+    std::string FTStringResult;
+    std::string FTUserName;
+    std::string FTPassword;
+    std::string FTPostQuery;
+    std::string FTReferer;
+    bool FTBinaryData;
+    bool FTUseCache;
+    std::atomic<bool> FTResult{false};
+    std::int32_t FTFileSize = 0;
+    bool FTToFile;
+    std::uint32_t BytesToRead = 0;
+    std::uint32_t BytesReaded = 0;
+    TOnProgressEvent FTProgress;
+};
