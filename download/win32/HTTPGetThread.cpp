@@ -14,6 +14,8 @@
 namespace {
 
 constexpr DWORD kBlockSize = 1025;
+// Connect, send and receive time-out: a silent server ends the transfer after this long.
+constexpr DWORD kTimeoutMs = 30000;
 constexpr wchar_t kFormHeader[] = L"Content-Type: application/x-www-form-urlencoded";
 static_assert(sizeof(kFormHeader) / sizeof(wchar_t) - 1 == 47);
 
@@ -69,6 +71,14 @@ bool THTTPGetThread::Transfer() {
     handles.Request = TInternetHandle(HttpOpenRequestA(
         handles.Connection.Get(), post ? "POST" : "GET", url.ObjectPath.c_str(), "HTTP/1.0",
         OrNull(FTReferer), FTAcceptTypes.empty() ? nullptr : acceptList, flags, 0));
+
+    // Time-outs stated explicitly rather than left to the HTTP layer, some of which waits
+    // forever for a server that accepts and then says nothing.
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        DWORD ms = kTimeoutMs;
+        InternetSetOptionA(handles.Request.Get(), option, &ms, sizeof(ms));
+    }
 
     // Failures up to here show up as a failed length query (or a read that fails at once).
     if (post) {

@@ -1,0 +1,483 @@
+// THTTPGet against the loopback test server: what reaches the server, the outcome of every
+// reply the server can play, and the component's behaviour during a running transfer.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "assistant/core/ProductConfig.h"
+#include "download/tests/TestServer.h"
+#include "download/win32/HTTPGet.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// Everything the component reported.
+struct Outcome {
+    int DoneFile = 0, DoneString = 0, Errors = 0;
+    TObject* Sender = nullptr;
+    std::string FileName;
+    std::int32_t FileSize = -1;
+    std::string Text;
+    struct Progress {
+        TObject* Sender;
+        bool FromWorker; // the sender is a THTTPGetThread
+        std::int32_t Total, Readed;
+    };
+    std::vector<Progress> Progresses;
+    int Events() const { return DoneFile + DoneString + Errors; }
+};
+
+void Wire(THTTPGet& get, Outcome& out) {
+    get.OnDoneFile = [&out](TObject* s, const std::string& name, std::int32_t size) {
+        ++out.DoneFile;
+        out.Sender = s;
+        out.FileName = name;
+        out.FileSize = size;
+    };
+    get.OnDoneString = [&out](TObject* s, const std::string& text) {
+        ++out.DoneString;
+        out.Sender = s;
+        out.Text = text;
+    };
+    get.OnError = [&out](TObject* s) {
+        ++out.Errors;
+        out.Sender = s;
+    };
+    get.OnProgress = [&out](TObject* s, std::int32_t total, std::int32_t readed) {
+        out.Progresses.push_back({s, dynamic_cast<THTTPGetThread*>(s) != nullptr, total, readed});
+    };
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+bool FileExists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Threads of this process, from a snapshot.
+int CountThreads() {
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    THREADENTRY32 e{};
+    e.dwSize = sizeof(e);
+    int n = 0;
+    for (BOOL ok = Thread32First(snap, &e); ok; ok = Thread32Next(snap, &e))
+        if (e.th32OwnerProcessID == GetCurrentProcessId()) ++n;
+    CloseHandle(snap);
+    return n;
+}
+
+int CountHandles() {
+    DWORD n = 0;
+    GetProcessHandleCount(GetCurrentProcess(), &n);
+    return int(n);
+}
+
+class Download : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!TestServer::Available()) GTEST_SKIP() << "needs the test server wrapper";
+        char temp[MAX_PATH];
+        GetTempPathA(MAX_PATH, temp);
+        Dir = std::string(temp) + "lv-download-test\\";
+        CreateDirectoryA(Dir.c_str(), nullptr);
+        Target = Dir + "target.bin";
+        DeleteFileA(Target.c_str());
+        Mark = TestServer::Mark();
+    }
+    void TearDown() override { DeleteFileA(Target.c_str()); }
+
+    // A component set up as the assistant sets it up, aimed at `path` on the test server.
+    std::unique_ptr<THTTPGet> Make(const std::string& path) {
+        auto get = std::make_unique<THTTPGet>(nullptr);
+        get->SetURL(TestServer::Url(path));
+        get->SetFileName(Target);
+        get->SetBinaryData(true);
+        get->SetReferer("Kestrune - Optavo");
+        get->SetWaitThread(true);
+        Wire(*get, Out);
+        return get;
+    }
+
+    std::string Dir, Target;
+    std::size_t Mark = 0;
+    Outcome Out;
+};
+
+TEST_F(Download, DefaultsOfANewComponent) {
+    THTTPGet get(nullptr);
+    EXPECT_EQ(get.AcceptTypes(), "*/*");
+    EXPECT_EQ(get.Agent(), "Optavo HTTPGet");
+    EXPECT_FALSE(get.BinaryData());
+    EXPECT_FALSE(get.UseCache());
+    EXPECT_FALSE(get.WaitThread());
+    EXPECT_EQ(get.URL(), "");
+    EXPECT_EQ(get.PostQuery(), "");
+}
+
+// The installer request: HTTP/1.0 with one Accept line, referrer and agent; no credentials
+// until the server asks, then Basic with customer number and download password.
+TEST_F(Download, InstallerRequestCarriesHeadersAndCredentialsAfterTheChallenge) {
+    auto get = Make(std::string(ProductConfig::InstallerPath));
+    get->SetUserName("1234567890");
+    get->SetPassword(std::string(ProductConfig::DownloadPassword));
+    get->GetFile();
+
+    std::string installer = ReadFile("Z:" + std::string(std::getenv("LV_TEST_INSTALLER")));
+    ASSERT_GT(installer.size(), 2200u);
+    ASSERT_EQ(Out.DoneFile, 1);
+    EXPECT_EQ(Out.Events(), 1);
+    EXPECT_EQ(Out.Sender, get.get());
+    EXPECT_EQ(Out.FileName, Target);
+    EXPECT_EQ(Out.FileSize, std::int32_t(installer.size()));
+    EXPECT_EQ(ReadFile(Target), installer);
+
+    auto conns = TestServer::SinceAllClosed(Mark);
+    ASSERT_EQ(conns.size(), 2u);
+    const std::string expectedLine = "GET http://" + std::string(ProductConfig::DownloadHost) +
+                                     ":80" + std::string(ProductConfig::InstallerPath) +
+                                     " HTTP/1.0";
+    std::string credentials = "1234567890:" + std::string(ProductConfig::DownloadPassword);
+    for (const auto& c : conns) {
+        SCOPED_TRACE(c.Id);
+        EXPECT_EQ(c.RequestLine, expectedLine);
+        EXPECT_EQ(c.HeaderValues("Accept"), std::vector<std::string>{"*/*"});
+        EXPECT_EQ(c.HeaderValues("Referer"), std::vector<std::string>{"Kestrune - Optavo"});
+        EXPECT_EQ(c.HeaderValues("User-Agent"), std::vector<std::string>{"Optavo HTTPGet"});
+        EXPECT_EQ(c.Closed, "client");
+    }
+    EXPECT_TRUE(conns[0].HeaderValues("Authorization").empty());
+    ASSERT_EQ(conns[1].HeaderValues("Authorization").size(), 1u);
+    EXPECT_EQ(conns[1].HeaderValues("Authorization")[0],
+              "Basic MTIzNDU2Nzg5MDp2di1MdW12b3JhLTc3MzE=")
+        << "base64 of " << credentials;
+}
+
+// Refused credentials: the server's error page has a length, so it is stored and reported
+// with that length; the caller judges it by its size.
+TEST_F(Download, RefusedCredentialsDeliverTheErrorPageWithItsLength) {
+    auto get = Make(std::string(ProductConfig::InstallerPath));
+    get->SetUserName("1234567890");
+    get->SetPassword("wrong");
+    get->GetFile();
+    ASSERT_EQ(Out.DoneFile, 1);
+    EXPECT_EQ(Out.Events(), 1);
+    std::string page = ReadFile(Target);
+    EXPECT_EQ(Out.FileSize, std::int32_t(page.size()));
+    EXPECT_NE(page.find("401"), std::string::npos);
+    EXPECT_LT(page.size(), 2200u);
+}
+
+// Every reply the server can play, in file mode, ends in exactly one event; OnDoneFile only
+// for a complete body of the announced length (or, without a length and with BinaryData
+// false, a non-empty body that ended cleanly).
+TEST_F(Download, FileModeOutcomeOfEveryReply) {
+    struct Row {
+        const char* path;
+        bool binary;
+        bool done;     // OnDoneFile, else OnError
+        int size;      // FileSize of OnDoneFile; -1: the page's length
+        bool fileMade; // target file exists afterwards
+        bool pattern;  // the file holds the generated body
+    };
+    const Row rows[] = {
+        {"/t/ok-2200", true, true, 2200, true, true},
+        {"/t/ok-2201", true, true, 2201, true, true},
+        {"/t/ok-1025", true, true, 1025, true, true},
+        {"/t/ok-0", true, true, 0, true, true},
+        {"/t/ok-6291456", true, true, 6291456, true, true},
+        {"/t/404", true, true, -1, true, false},
+        {"/t/401", true, true, -1, true, false},
+        {"/t/redirect-3000", true, true, 3000, true, true},
+        {"/t/nolength-3000", true, false, 0, false, false},
+        {"/t/nolength-3000", false, true, 3000, true, true},
+        {"/t/nolength-0", false, false, 0, true, false},
+        {"/t/short-5000", true, false, 0, true, false},
+        {"/t/short-5000", false, false, 0, true, false},
+        {"/t/reset-100000", true, false, 0, true, false},
+        {"/t/nolength-reset-3000", false, false, 0, true, false},
+        {"/t/cl-negative-10", false, false, 0, false, false},
+        {"/t/cl-nan-10", false, false, 0, false, false},
+        {"/t/cl-twice-100", false, false, 0, false, false},
+        {"/t/cl-huge-2200", false, false, 0, false, false},
+        {"/t/close-before-reply", true, false, 0, false, false},
+        // Without BinaryData the body is read all the same, so the target is created.
+        {"/t/close-before-reply", false, false, 0, true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.path) + (row.binary ? " binary" : " not binary"));
+        DeleteFileA(Target.c_str());
+        Out = Outcome();
+        auto get = Make(row.path);
+        get->SetBinaryData(row.binary);
+        get->GetFile();
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(Out.DoneFile, row.done ? 1 : 0);
+        EXPECT_EQ(Out.Errors, row.done ? 0 : 1);
+        EXPECT_EQ(FileExists(Target), row.fileMade);
+        if (!row.done) continue;
+        std::string data = ReadFile(Target);
+        EXPECT_EQ(Out.FileSize, std::int32_t(data.size()));
+        if (row.size >= 0) {
+            EXPECT_EQ(Out.FileSize, row.size);
+        }
+        if (row.pattern) {
+            EXPECT_TRUE(TestServer::IsPattern(data));
+        }
+    }
+}
+
+// Addresses that reach no server: an empty host name (no "/" after the host), a port kept in
+// the host name, a host the proxy cannot reach.
+TEST_F(Download, AddressesThatReachNoServerEndInOnError) {
+    const char* urls[] = {
+        "http://download.kestrune.example",
+        "http://download.kestrune.example:8080/t/ok-10",
+        "http://unknown.example/t/ok-10",
+    };
+    for (const char* url : urls) {
+        SCOPED_TRACE(url);
+        DeleteFileA(Target.c_str());
+        Out = Outcome();
+        auto get = Make("/");
+        get->SetURL(url);
+        get->GetFile();
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(Out.Errors, 1);
+        EXPECT_FALSE(FileExists(Target));
+    }
+}
+
+TEST_F(Download, UnwritableTargetEndsInOnError) {
+    auto get = Make("/t/ok-3000");
+    get->SetFileName(Dir + "no-such-folder\\target.bin");
+    get->GetFile();
+    EXPECT_EQ(Out.Errors, 1);
+    EXPECT_EQ(Out.Events(), 1);
+}
+
+TEST_F(Download, StringModeOutcomes) {
+    struct Row {
+        const char* path;
+        bool binary;
+        bool done;
+        std::size_t size;
+    };
+    const Row rows[] = {
+        {"/t/ok-3", true, true, 3},        {"/t/ok-2201", true, true, 2201},
+        {"/t/ok-0", true, false, 0},       {"/t/nolength-5", false, true, 5},
+        {"/t/nolength-5", true, false, 0}, {"/t/short-5000", true, false, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        Out = Outcome();
+        auto get = Make(row.path);
+        get->SetBinaryData(row.binary);
+        get->GetString();
+        ASSERT_TRUE(PumpUntil([&] { return Out.Events() > 0; }, 20s));
+        PumpFor(50);
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(Out.DoneString, row.done ? 1 : 0);
+        EXPECT_EQ(Out.Sender, get.get());
+        if (row.done) {
+            EXPECT_EQ(Out.Text.size(), row.size);
+            EXPECT_TRUE(TestServer::IsPattern(Out.Text));
+        }
+        EXPECT_FALSE(FileExists(Target));
+    }
+}
+
+// A POST carries the form content type and the body's bytes; the server echoes the body.
+TEST_F(Download, PostSendsFormBody) {
+    const std::string body = "customer=1234567890&note=a%20b&x=\xE4\xF6";
+    auto get = Make("/t/echo");
+    get->SetPostQuery(body);
+    get->GetString();
+    ASSERT_TRUE(PumpUntil([&] { return Out.Events() > 0; }, 20s));
+    ASSERT_EQ(Out.DoneString, 1);
+    EXPECT_EQ(Out.Text, body);
+    auto conns = TestServer::SinceAllClosed(Mark);
+    ASSERT_EQ(conns.size(), 1u);
+    EXPECT_EQ(conns[0].RequestLine.rfind("POST http://", 0), 0u) << conns[0].RequestLine;
+    EXPECT_EQ(conns[0].HeaderValues("Content-Type"),
+              std::vector<std::string>{"application/x-www-form-urlencoded"});
+    EXPECT_EQ(conns[0].HeaderValues("Accept"), std::vector<std::string>{"*/*"});
+    EXPECT_EQ(conns[0].Body, body);
+}
+
+// OnProgress after every block, with the worker as sender; TotalSize is the announced
+// length, or 0 without one.
+TEST_F(Download, ProgressAfterEveryBlock) {
+    for (bool withLength : {true, false}) {
+        SCOPED_TRACE(withLength ? "with length" : "without length");
+        Out = Outcome();
+        auto get = Make(withLength ? "/t/ok-10000" : "/t/nolength-10000");
+        get->SetBinaryData(withLength);
+        get->GetFile();
+        ASSERT_EQ(Out.DoneFile, 1);
+        ASSERT_GE(Out.Progresses.size(), 10u); // 10000 bytes in blocks of at most 1025
+        std::int32_t last = 0;
+        for (const auto& p : Out.Progresses) {
+            EXPECT_NE(p.Sender, get.get());
+            EXPECT_TRUE(p.FromWorker);
+            EXPECT_EQ(p.Total, withLength ? 10000 : 0);
+            EXPECT_GT(p.Readed, last);
+            EXPECT_LE(p.Readed - last, 1025);
+            last = p.Readed;
+        }
+        EXPECT_EQ(last, 10000);
+    }
+}
+
+// While a transfer runs, GetFile and GetString start nothing.
+TEST_F(Download, SecondStartDuringATransferStartsNothing) {
+    auto get = Make("/t/slow-6");
+    get->SetWaitThread(false);
+    get->GetFile();
+    get->GetFile();
+    get->GetString();
+    get->SetWaitThread(true);
+    get->GetFile(); // does nothing: in particular it does not wait
+    EXPECT_EQ(Out.Events(), 0);
+    ASSERT_TRUE(PumpUntil([&] { return Out.Events() > 0; }, 20s));
+    PumpFor(100);
+    EXPECT_EQ(Out.DoneFile, 1);
+    EXPECT_EQ(Out.Events(), 1);
+    EXPECT_EQ(TestServer::SinceAllClosed(Mark).size(), 1u);
+}
+
+// A quit request posted while GetFile waits is taken by its loop and has no effect.
+TEST_F(Download, QuitRequestDuringGetFileIsConsumed) {
+    auto get = Make("/t/slow-4");
+    bool posted = false;
+    get->OnProgress = [&](TObject*, std::int32_t, std::int32_t) {
+        if (!posted) PostQuitMessage(7);
+        posted = true;
+    };
+    get->GetFile();
+    EXPECT_TRUE(posted);
+    EXPECT_EQ(Out.DoneFile, 1);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+// Abort during the body: OnError, no progress after the stop request, the connection is let
+// go, and the worker is gone afterwards.
+TEST_F(Download, AbortEndsInOnError) {
+    const int threads = CountThreads();
+    auto get = Make("/t/slow-40");
+    get->SetWaitThread(false);
+    int progressAfterAbort = 0;
+    bool aborted = false;
+    get->OnProgress = [&](TObject*, std::int32_t, std::int32_t readed) {
+        if (aborted) ++progressAfterAbort;
+        if (readed >= 2050 && !aborted) {
+            aborted = true;
+            get->Abort();
+        }
+    };
+    get->GetFile();
+    ASSERT_TRUE(PumpUntil([&] { return Out.Events() > 0; }, 20s));
+    PumpFor(100);
+    EXPECT_EQ(Out.Errors, 1);
+    EXPECT_EQ(Out.Events(), 1);
+    EXPECT_EQ(progressAfterAbort, 0);
+    EXPECT_FALSE(get->Result());
+    auto conns = TestServer::SinceAllClosed(Mark);
+    ASSERT_EQ(conns.size(), 1u);
+    EXPECT_EQ(conns[0].Closed, "client");
+    EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads; }, 10s));
+}
+
+// Destroying the component mid-transfer reports nothing and leaves no thread behind.
+TEST_F(Download, DestructionDuringATransferFiresNothing) {
+    const int threads = CountThreads();
+    auto get = Make("/t/slow-40");
+    get->SetWaitThread(false);
+    get->GetFile();
+    ASSERT_TRUE(PumpUntil([&] { return Out.Progresses.size() >= 2; }, 20s));
+    const std::size_t progressBefore = Out.Progresses.size();
+    get.reset();
+    EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads; }, 10s));
+    PumpFor(200);
+    EXPECT_EQ(Out.Events(), 0);
+    EXPECT_EQ(Out.Progresses.size(), progressBefore);
+    auto conns = TestServer::SinceAllClosed(Mark);
+    ASSERT_EQ(conns.size(), 1u);
+    EXPECT_EQ(conns[0].Closed, "client");
+}
+
+// A component destroyed by its own outcome handler is not touched afterwards.
+TEST_F(Download, DestructionInsideTheOutcomeEvent) {
+    auto get = Make("/t/ok-100");
+    get->OnDoneFile = [&](TObject*, const std::string&, std::int32_t) {
+        ++Out.DoneFile;
+        get.reset();
+    };
+    get->GetFile();
+    EXPECT_EQ(Out.DoneFile, 1);
+    EXPECT_EQ(get, nullptr);
+}
+
+// Kernel handles (threads, files, events, sockets) and threads come back to where they
+// were after transfers along the success, failure and stop paths.
+TEST_F(Download, NoHandleOrThreadLeftBehind) {
+    const char* paths[] = {"/t/ok-5000", "/t/short-5000",         "/t/reset-100000",
+                           "/t/404",     "/t/close-before-reply", "/t/nolength-10"};
+    // One transfer first, so that what WinInet sets up once is in place before counting.
+    Make("/t/ok-10")->GetFile();
+    PumpFor(200);
+    const int handles = CountHandles();
+    const int threads = CountThreads();
+    ASSERT_GT(handles, 0);
+    ASSERT_GT(threads, 0);
+    for (int round = 0; round < 3; ++round) {
+        for (const char* path : paths) {
+            auto get = Make(path);
+            get->GetFile();
+        }
+        auto get = Make("/t/slow-40");
+        get->SetWaitThread(false);
+        get->GetFile();
+        PumpUntil([&] { return !Out.Progresses.empty(); }, 10s);
+        get->Abort();
+        PumpUntil([&] { return Out.Errors > 0; }, 10s);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads; }, 10s));
+    EXPECT_TRUE(PumpUntil([&] { return CountHandles() <= handles; }, 10s))
+        << CountHandles() << " handles, " << handles << " before";
+    for (const auto& c : TestServer::SinceAllClosed(Mark))
+        EXPECT_FALSE(c.Closed.empty());
+}
+
+// A server that accepts and stays silent: the HTTP layer's own time-out ends the transfer
+// while the waiting thread keeps dispatching (a timer keeps ticking).
+TEST_F(Download, SilentServerEndsByTimeoutWhileMessagesFlow) {
+    static int ticks = 0;
+    ticks = 0;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) { ++ticks; });
+    auto get = Make("/t/silent");
+    DWORD start = GetTickCount();
+    get->GetFile();
+    DWORD elapsed = GetTickCount() - start;
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(Out.Errors, 1);
+    EXPECT_EQ(Out.Events(), 1);
+    EXPECT_GT(ticks, int(elapsed / 50 / 4)) << elapsed << " ms";
+    std::printf("silent server: ended after %lu ms\n", elapsed);
+}
+
+} // namespace
