@@ -171,6 +171,36 @@ TEST_F(Download, InstallerRequestCarriesHeadersAndCredentialsAfterTheChallenge) 
         << "base64 of " << credentials;
 }
 
+// The stand-in installer as delivered: started, it leaves its marker beside itself.
+TEST_F(Download, DownloadedInstallerRunsAndLeavesItsMarker) {
+    const std::string exe = Dir + "lumvoraVV.exe";
+    const std::string marker = exe + ".started";
+    DeleteFileA(exe.c_str());
+    DeleteFileA(marker.c_str());
+    auto get = Make(std::string(ProductConfig::InstallerPath));
+    get->SetFileName(exe);
+    get->SetUserName("1234567890");
+    get->SetPassword(std::string(ProductConfig::DownloadPassword));
+    get->GetFile();
+    ASSERT_EQ(Out.DoneFile, 1);
+
+    STARTUPINFOA si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + exe + "\"";
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               nullptr, &si, &pi));
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(FileExists(marker));
+    DeleteFileA(marker.c_str());
+    DeleteFileA(exe.c_str());
+}
+
 // Refused credentials: the server's error page has a length, so it is stored and reported
 // with that length; the caller judges it by its size.
 TEST_F(Download, RefusedCredentialsDeliverTheErrorPageWithItsLength) {
