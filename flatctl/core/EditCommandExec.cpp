@@ -1,10 +1,11 @@
 // TFlatEditCore: running commands (movement, selection, deletion, insertion, clipboard,
 // undo, bookmarks) and typed-character input.
+#include "flatctl/core/FlatEditCore.h"
+
 #include <algorithm>
 #include <utility>
 
 #include "flatctl/core/EditCommands.h"
-#include "flatctl/core/FlatEditCore.h"
 
 void TFlatEditCore::CommandCenter(int command, char16_t ch, const std::u16string& data) {
     if (FOnBeforeCommand) {

@@ -3,6 +3,7 @@
 #include "flatctl/core/FlatEditCore.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace {
 
@@ -39,7 +40,9 @@ bool TClickCounter::Press(std::uint32_t now, TPoint p) {
     return third;
 }
 
-TFlatEditCore::TFlatEditCore() { FKeyCommands.DefaultKeyBind(); }
+TFlatEditCore::TFlatEditCore() {
+    FKeyCommands.DefaultKeyBind();
+}
 TFlatEditCore::~TFlatEditCore() = default;
 
 void TFlatEditCore::SetPainter(std::unique_ptr<TTextPainter> painter) {
@@ -52,6 +55,13 @@ void TFlatEditCore::SetPainter(std::unique_ptr<TTextPainter> painter) {
 
 std::u16string TFlatEditCore::DisplayRow(int row) const {
     return FPainter ? FPainter->Mask(Row(row)) : Row(row);
+}
+
+int TFlatEditCore::TextLength() const {
+    int n = 0;
+    for (int r = 0; r < LinesCount(); ++r)
+        n += RowLength(r) + (r ? 2 : 0);
+    return n;
 }
 
 void TFlatEditCore::SetText(const std::u16string& text) {
@@ -232,8 +242,10 @@ void TFlatEditCore::SetSelText(const std::u16string& text) {
     FUndoList.Push({atGroupBreak, FCaret, FCaret, {}});
     RemoveSelection();
     TEditPos start = FCaret;
-    InsertAt(start, text);
-    FUndoList.Push({atInsert, start, {start.X + int(text.size()), start.Y}, text});
+    if (!text.empty()) {
+        InsertAt(start, text);
+        FUndoList.Push({atInsert, start, {start.X + int(text.size()), start.Y}, text});
+    }
     FUndoList.Push({atGroupBreak, FCaret, FCaret, {}});
     SetSelection(start, {start.X + int(text.size()), start.Y});
     Change(false);

@@ -63,7 +63,7 @@ class TFlatEditCore {
     std::u16string Text() const { return FLines.Text(); }
     // Empties the undo stacks, then replaces the text (caret and view to the start).
     void SetText(const std::u16string& text);
-    int TextLength() const { return int(Text().size()); }
+    int TextLength() const;
     const TFlatEditStrings& Lines() const { return FLines; }
     int LinesCount() const { return FLines.LineCount(); }
     // The row's text as it is shown (masked with the password character).

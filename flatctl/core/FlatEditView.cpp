@@ -1,9 +1,9 @@
 // TFlatEditCore: the view side: keeping the caret in view, caret placement and hit testing,
 // the rows' text runs with their selection, and mouse selection.
+#include "flatctl/core/FlatEditCore.h"
+
 #include <algorithm>
 #include <cstdio>
-
-#include "flatctl/core/FlatEditCore.h"
 
 int TFlatEditCore::VisibleWidth() const {
     return FEditRect.Right - FRightMargin - FEditRect.Left - FLeftMargin;

@@ -358,3 +358,32 @@ TEST_F(FlatEditFixture, NoGdiObjectLeftBehindAfterAThousandPaints) {
     SetFocus(form->Handle());
     EXPECT_EQ(paints(500), 0);
 }
+
+// With the platform's theme mode the edit leaves its frame to the platform where visual
+// styles are active (Wine reports them active), and draws its flat frame where they are not.
+TEST_F(FlatEditFixture, PlatformThemeModeUsesThePlatformFrameOrFallsBackToTheFlatOne) {
+    edit->SetThemeMode(ttmPlatform);
+    PumpFor(50);
+    RECT client;
+    GetClientRect(Wnd(), &client);
+    const bool clientEdge = GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE;
+    if (edit->Themed()) {
+        EXPECT_TRUE(clientEdge);
+        EXPECT_EQ(client.right, 193 - 2 * GetSystemMetrics(SM_CXEDGE));
+    } else {
+        EXPECT_FALSE(clientEdge);
+        EXPECT_EQ(client.right, 189);
+        DibSurface s(193, 24);
+        CaptureWindow(s);
+        EXPECT_EQ(CheckRings(s), "");
+    }
+    // Back to no theme: the flat frame again.
+    edit->SetThemeMode(ttmNone);
+    PumpFor(50);
+    GetClientRect(Wnd(), &client);
+    EXPECT_EQ(client.right, 189);
+    EXPECT_FALSE(GetWindowLongPtrW(Wnd(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    DibSurface s(193, 24);
+    CaptureWindow(s);
+    EXPECT_EQ(CheckRings(s), "");
+}
