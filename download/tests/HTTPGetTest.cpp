@@ -8,7 +8,9 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <memory>
+#include <random>
 #include <sstream>
 
 #include "assistant/core/ProductConfig.h"
@@ -101,7 +103,24 @@ class Download : public ::testing::Test {
         CreateDirectoryA(Dir.c_str(), nullptr);
         Target = Dir + "target.bin";
         DeleteFileA(Target.c_str());
+        WarmUp();
         Mark = TestServer::Mark();
+    }
+
+    // One transfer before the first test, so that the threads and handles WinInet sets up
+    // on first use are in place before any test counts them.
+    static void WarmUp() {
+        static bool done = false;
+        if (done) return;
+        done = true;
+        THTTPGet get(nullptr);
+        get.SetURL(TestServer::Url("/t/ok-10"));
+        bool ended = false;
+        get.OnDoneString = [&](TObject*, const std::string&) { ended = true; };
+        get.OnError = [&](TObject*) { ended = true; };
+        get.GetString();
+        PumpUntil([&] { return ended; }, 10s);
+        PumpFor(200);
     }
     void TearDown() override { DeleteFileA(Target.c_str()); }
 
@@ -467,14 +486,48 @@ TEST_F(Download, DestructionInsideTheOutcomeEvent) {
     EXPECT_EQ(get, nullptr);
 }
 
+// Seeded random starts, stops and destructions at random moments: every started transfer
+// ends in exactly one event unless its component was destroyed first, in which case nothing
+// arrives after the destruction; no worker is left behind.
+TEST_F(Download, RandomStartsStopsAndDestructions) {
+    std::mt19937 rng(20261210);
+    const char* paths[] = {"/t/slow-4", "/t/ok-20000", "/t/reset-30000", "/t/nolength-3000",
+                           "/t/short-4000"};
+    const int threads = CountThreads();
+    for (int round = 0; round < 24; ++round) {
+        const char* path = paths[rng() % std::size(paths)];
+        const int action = int(rng() % 3); // 0 abort, 1 destroy, 2 let it finish
+        const int delay = int(rng() % 250);
+        const bool toFile = rng() % 2 == 0;
+        SCOPED_TRACE(std::string(path) + " action " + std::to_string(action) + " after " +
+                     std::to_string(delay) + " ms" + (toFile ? " file" : " string"));
+        Out = Outcome();
+        auto get = Make(path);
+        get->SetWaitThread(false);
+        get->SetBinaryData(rng() % 2 == 0);
+        toFile ? get->GetFile() : get->GetString();
+        PumpFor(delay);
+        if (action == 1) {
+            const int before = Out.Events();
+            get.reset();
+            PumpFor(100);
+            EXPECT_EQ(Out.Events(), before);
+            continue;
+        }
+        if (action == 0) get->Abort();
+        ASSERT_TRUE(PumpUntil([&] { return Out.Events() > 0; }, 20s));
+        PumpFor(20);
+        EXPECT_EQ(Out.Events(), 1);
+    }
+    EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads; }, 20s))
+        << CountThreads() << " threads, " << threads << " before";
+}
+
 // Kernel handles (threads, files, events, sockets) and threads come back to where they
 // were after transfers along the success, failure and stop paths.
 TEST_F(Download, NoHandleOrThreadLeftBehind) {
     const char* paths[] = {"/t/ok-5000", "/t/short-5000",         "/t/reset-100000",
                            "/t/404",     "/t/close-before-reply", "/t/nolength-10"};
-    // One transfer first, so that what WinInet sets up once is in place before counting.
-    Make("/t/ok-10")->GetFile();
-    PumpFor(200);
     const int handles = CountKernelHandles();
     const int threads = CountThreads();
     ASSERT_GT(handles, 0);
