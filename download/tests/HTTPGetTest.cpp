@@ -474,6 +474,18 @@ TEST_F(Download, DestructionDuringATransferFiresNothing) {
     EXPECT_EQ(conns[0].Closed, "client");
 }
 
+// A component destroyed by a message that its own GetFile dispatches while waiting: the
+// wait ends, nothing is reported, the worker goes.
+TEST_F(Download, DestructionWhileGetFileWaits) {
+    const int threads = CountThreads();
+    auto get = Make("/t/slow-40");
+    get->OnProgress = [&](TObject*, std::int32_t, std::int32_t) { get.reset(); };
+    get->GetFile();
+    EXPECT_EQ(get, nullptr);
+    EXPECT_TRUE(PumpUntil([&] { return CountThreads() <= threads; }, 10s));
+    EXPECT_EQ(Out.Events(), 0);
+}
+
 // A component destroyed by its own outcome handler is not touched afterwards.
 TEST_F(Download, DestructionInsideTheOutcomeEvent) {
     auto get = Make("/t/ok-100");
