@@ -3,6 +3,7 @@
 // auto-size of an empty caption, empty text, and GDI object hygiene.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -62,6 +63,37 @@ RECT InkBox(const DibSurface& s, RECT area, COLORREF background) {
                 box.bottom = std::max<LONG>(box.bottom, y + 1);
             }
     return box;
+}
+
+// Keeps a painted surface as a 24-bit BMP beside the test program, for a person to look at.
+void SaveArtefact(const DibSurface& s, const char* name) {
+    const int w = s.width(), h = s.height(), stride = (w * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + DWORD(stride * h);
+    info.biSize = sizeof info;
+    info.biWidth = w;
+    info.biHeight = h;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string path = std::string("richlabel-") + name + ".bmp";
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return;
+    std::fwrite(&file, sizeof file, 1, f);
+    std::fwrite(&info, sizeof info, 1, f);
+    std::vector<unsigned char> row(std::size_t(stride), 0);
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = 0; x < w; ++x) {
+            const COLORREF c = s.Pixel(x, y);
+            row[std::size_t(x * 3)] = GetBValue(c);
+            row[std::size_t(x * 3 + 1)] = GetGValue(c);
+            row[std::size_t(x * 3 + 2)] = GetRValue(c);
+        }
+        std::fwrite(row.data(), 1, row.size(), f);
+    }
+    std::fclose(f);
 }
 
 // The text of each line (a break item and the runs up to the next one) and its break item.
@@ -173,6 +205,9 @@ TEST_F(RichLabelFixture, StepCaptionsWrapAtSpacesWithTheRealFontMetrics) {
         const bool tooWide = RunWidth(Verdana(-13), sentence) > 411;
         EXPECT_EQ(lines.size() > 3, tooWide);
         wrapped |= tooWide;
+        DibSurface s(411, 120);
+        PaintInto(label, s, kWhite);
+        SaveArtefact(s, heading == u"Schritt 2:" ? "step2" : "step");
     }
     EXPECT_TRUE(wrapped);
 }
@@ -215,6 +250,7 @@ TEST_F(RichLabelFixture, BottomBannerWrapsInsideItsBorderAndShowsItsColour) {
 
     DibSurface s(445, 90);
     PaintInto(label, s, kWhite);
+    SaveArtefact(s, "banner");
     const COLORREF banner = ColorToRGB(kBannerColor);
     for (int y = 0; y < 90; ++y)
         for (int x = 0; x < 445; ++x)
@@ -243,6 +279,7 @@ TEST_F(RichLabelFixture, CentredHeadingStartsAtHalfItsHeightAboveTheMiddle) {
 
     DibSurface s(411, 59);
     PaintInto(label, s, kWhite);
+    SaveArtefact(s, "heading");
     const RECT ink = InkBox(s, {0, 0, 411, 59}, ColorToRGB(kHeaderBlue));
     EXPECT_GE(ink.top, t.top);
     EXPECT_LE(ink.bottom, t.bottom);
@@ -264,6 +301,7 @@ TEST_F(RichLabelFixture, PlainLinkLabelIsCentredHandEverywhereAndClicks) {
 
     DibSurface s(411, 27);
     PaintInto(label, s, RGB(0, 0, 0));
+    SaveArtefact(s, "register");
     EXPECT_EQ(s.Pixel(0, 0), kWhite);
     EXPECT_EQ(s.Pixel(410, 26), kWhite);
     const RECT ink = InkBox(s, {0, 0, 411, 27}, kWhite);
@@ -339,6 +377,7 @@ TEST_F(RichLabelFixture, DisabledHtmlLabelDrawsLightenedGreyText) {
     label->SetEnabled(false);
     DibSurface s(300, 30);
     PaintInto(label, s, kWhite);
+    SaveArtefact(s, "disabled");
     const COLORREF expected = AdjustColorFrom(GetSysColor(COLOR_GRAYTEXT), 0);
     const int runEnd = label->Render().Data()->FArray.Items(2)->FWidth;
     // The darkest pixel of the grey run is the lightened grey; nothing is darker.
@@ -399,6 +438,7 @@ TEST_F(RichLabelFixture, ListsRulesAndInputsPaintTheirMarks) {
     label->SetCaption(u"<ul><li>a</ul><hr><input type=checkbox checked=true>");
     DibSurface s(200, 120);
     PaintInto(label, s, kWhite);
+    SaveArtefact(s, "marks");
     THTMLData& d = *label->Render().Data();
     const std::vector<Line> lines = Lines(d);
     // The bullet lies left of the entry's text.
@@ -409,6 +449,10 @@ TEST_F(RichLabelFixture, ListsRulesAndInputsPaintTheirMarks) {
         top += lines[i].brk->FHeight;
     const RECT bullet = InkBox(s, {0, top, entry->FIndent, top + entry->FHeight}, kWhite);
     EXPECT_LT(bullet.left, bullet.right);
+    // It is as wide as an average character, five pixels left of its box.
+    const int ave = MetricsOf(Verdana(-13)).tmAveCharWidth;
+    EXPECT_NEAR(bullet.right - bullet.left, ave, 1);
+    EXPECT_NEAR(bullet.right, entry->FIndent - 1 - 5, 1);
     // The rule is a sunken line: its top row in the shadow colour.
     bool shadow = false;
     for (int y = 0; y < 120; ++y)

@@ -161,7 +161,9 @@ void THTMLGdiRender::PaintRun(PaintState& ps, THTMLItem& item) {
 }
 
 void THTMLGdiRender::PaintMarker(PaintState& ps, THTMLBreakItem& item) {
-    const int s = item.FWidth;
+    // The marker's size is the average character width of the entry's font; the layout pass
+    // has put the line's width into FWidth by now.
+    const int s = item.GetWidth();
     const int d = ps.lineDescent;
     const TColor color = ColorToRGB(ps.useOver && item.FFntCnt <= 0 ? ps.color : item.FontColor);
     RECT box{ps.DX(ps.x - s - 1), ps.DY(ps.y + d + (ps.lineHeight - d - s) / 2), ps.DX(ps.x - 1),
