@@ -254,8 +254,9 @@ TEST_F(RichLabelFixture, BottomBannerWrapsInsideItsBorderAndShowsItsColour) {
     const COLORREF banner = ColorToRGB(kBannerColor);
     for (int y = 0; y < 90; ++y)
         for (int x = 0; x < 445; ++x)
-            if (x < 16 || y < 16 || x >= 445 - 16 || y >= 90 - 16)
+            if (x < 16 || y < 16 || x >= 445 - 16 || y >= 90 - 16) {
                 ASSERT_EQ(s.Pixel(x, y), banner) << x << "," << y;
+            }
     const RECT ink = InkBox(s, {0, 0, 445, 90}, banner);
     EXPECT_GE(ink.left, 16);
     EXPECT_LE(ink.left, 16 + 3);
