@@ -351,6 +351,31 @@ TEST_F(RichLabelFixture, HtmlLabelClicksReachLinksOnlyAndShowTheHandOverLinks) {
     EXPECT_EQ(clicks, 0);
 }
 
+TEST_F(RichLabelFixture, RightClickOverALinkPopsUpTheLinkMenu) {
+    TRichLabel* label = MakeLabel(300, 40, true);
+    label->SetCaption(u"<a href=x>link</a> text");
+    PumpFor(50); // painted once, so the last paint rectangle is known
+    auto* menu = TComponent::Create<TPopupMenu>(&owner);
+    label->SetLinkPopupMenu(menu);
+    int popups = 0;
+    menu->OnPopup = [&](TObject*) {
+        ++popups;
+        // Closes the menu as soon as its loop runs.
+        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        });
+    };
+    Mouse(WM_RBUTTONDOWN, label, 5, 8);
+    Mouse(WM_RBUTTONUP, label, 5, 8);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(menu->PopupComponent, label);
+    Mouse(WM_RBUTTONDOWN, label, 250, 8);
+    Mouse(WM_RBUTTONUP, label, 250, 8);
+    EXPECT_EQ(popups, 1); // not over a link
+    owner.DestroyComponents();
+}
+
 TEST_F(RichLabelFixture, LinksSwitchContainerItems) {
     auto* container = TComponent::Create<THTMLContainer>(&owner);
     container->Add(u"start", u"<a href=more>more</a>");

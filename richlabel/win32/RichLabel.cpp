@@ -163,7 +163,27 @@ TRichLabel::TRichLabel(TComponent* owner)
     };
 }
 
-TRichLabel::~TRichLabel() = default;
+TRichLabel::~TRichLabel() {
+    if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
+}
+
+void TRichLabel::SetLinkPopupMenu(TPopupMenu* v) {
+    if (v == FLinkPopupMenu) return;
+    if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
+    FLinkPopupMenu = v;
+    if (v) v->FreeNotification(this, [this] { FLinkPopupMenu = nullptr; });
+}
+
+void TRichLabel::PopupLinkMenu(POINT client) {
+    if (!FLinkPopupMenu || !FLinkPopupMenu->AutoPopup) return;
+    HWND wnd = WindowHandle();
+    if (GetCapture()) ReleaseCapture();
+    FLinkPopupMenu->PopupComponent = this;
+    const POINT o = OriginInWindow();
+    POINT screen{o.x + client.x, o.y + client.y};
+    if (wnd) ClientToScreen(wnd, &screen);
+    FLinkPopupMenu->Popup(screen.x, screen.y, wnd);
+}
 
 void TRichLabel::SetIsHTML(bool v) {
     if (v == FIsHTML) return;
@@ -436,6 +456,11 @@ void TRichLabel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     // The release point is the click's position (the click runs inside this call).
     FLastMouse = {x, y};
     TGraphicControl::MouseUp(button, shift, x, y);
+    if (button == mbRight && FIsHTML && FLinkPopupMenu) {
+        std::u16string href;
+        if (FRender->IsCursorOverLink({x - FBorderWidth, y - FBorderWidth}, {0, 0}, {}, href))
+            PopupLinkMenu({x, y});
+    }
 }
 
 void TRichLabel::MouseLeave() {

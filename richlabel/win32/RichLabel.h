@@ -10,6 +10,7 @@
 #include "framework/core/TextLayout.h"
 #include "framework/core/ThemeMode.h"
 #include "framework/win32/Control.h"
+#include "framework/win32/Menus.h"
 #include "richlabel/win32/HTMLContainer.h"
 #include "richlabel/win32/HtmlGdiRender.h"
 
@@ -111,6 +112,11 @@ class TRichLabel : public TCustomRichLabel {
     bool CheckContainerLinks() const { return FCheck; }
     void SetCheckContainerLinks(bool v) { FCheck = v; }
 
+    // Shown on a right-click over a link in markup mode; not owned, and forgotten when it
+    // is destroyed.
+    TPopupMenu* LinkPopupMenu() const { return FLinkPopupMenu; }
+    void SetLinkPopupMenu(TPopupMenu* v);
+
     THTMLGdiRender& Render() { return *FRender; }
     // The plain text of the label: the parsed text's in markup mode, else the caption.
     std::u16string PlainText() const;
@@ -150,6 +156,7 @@ class TRichLabel : public TCustomRichLabel {
     void PaintPlain(TCanvas& canvas);
     void ShowCursor(TCursor c);
     POINT ShiftedPoint(POINT p, const RECT& t) const;
+    void PopupLinkMenu(POINT client);
 
     bool FAlreadyInSetBounds = false;
     THTMLContainer* FContainer = nullptr;
@@ -163,5 +170,6 @@ class TRichLabel : public TCustomRichLabel {
     bool FIsHTML = true;
     TColor FLinkColor = 0xFF0000;
     TFontStyles FLinkStyle = fsUnderline;
+    TPopupMenu* FLinkPopupMenu = nullptr;
     POINT FLastMouse{0, 0};
 };
