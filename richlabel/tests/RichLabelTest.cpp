@@ -376,6 +376,44 @@ TEST_F(RichLabelFixture, RightClickOverALinkPopsUpTheLinkMenu) {
     owner.DestroyComponents();
 }
 
+// A 10 x 10 red bitmap whose bottom row is green.
+HBITMAP RedWithGreenBottom() {
+    WindowDC screen(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen.get(), 10, 10);
+    MemoryDC mem(screen.get());
+    ScopedSelect select(mem.get(), bitmap);
+    FillSolidRect(mem.get(), {0, 0, 10, 10}, RGB(255, 0, 0));
+    FillSolidRect(mem.get(), {0, 9, 10, 10}, RGB(0, 255, 0));
+    return bitmap;
+}
+
+TEST_F(RichLabelFixture, ImagesComeFromTheCallbackAndTransparentOnesSkipTheirKeyColour) {
+    TRichLabel* label = MakeLabel(100, 40);
+    int asked = 0;
+    label->OnImageNeeded = [&](TObject* sender, const std::u16string& src,
+                               std::unique_ptr<THTMLPicture>& image) {
+        EXPECT_EQ(sender, label);
+        ++asked;
+        if (src == u"box") image = std::make_unique<THTMLBitmapPicture>(RedWithGreenBottom());
+    };
+    label->SetCaption(u"<img src=box><img src=box transparent=solid width=20 height=20>"
+                      u"<img src=missing width=7>");
+    EXPECT_EQ(asked, 3);
+    THTMLData& d = *label->Render().Data();
+    EXPECT_EQ(d.FArray.Items(2)->FWidth, 10);
+    EXPECT_EQ(d.FArray.Items(3)->FHeight, 20);
+    DibSurface s(100, 40);
+    PaintInto(label, s, kWhite);
+    EXPECT_EQ(asked, 3 + 3); // asked again for painting; nothing is cached
+    // The transparent one is drawn from the line top: red rows, and its green row left out.
+    EXPECT_EQ(s.Pixel(5, 0), RGB(255, 0, 0));
+    EXPECT_EQ(s.Pixel(5, 9), kWhite);
+    // The solid one is stretched to 20 x 20 with its bottom on the line's bottom.
+    const int lineHeight = static_cast<THTMLBreakItem*>(d.FArray.Items(1))->FHeight;
+    EXPECT_EQ(s.Pixel(11 + 10, lineHeight - 1), RGB(0, 255, 0));
+    EXPECT_EQ(s.Pixel(11 + 10, lineHeight - 10), RGB(255, 0, 0));
+}
+
 TEST_F(RichLabelFixture, LinksSwitchContainerItems) {
     auto* container = TComponent::Create<THTMLContainer>(&owner);
     container->Add(u"start", u"<a href=more>more</a>");
