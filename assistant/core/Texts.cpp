@@ -1,6 +1,8 @@
 // The window's texts in both languages.
 #include "assistant/core/Texts.h"
 
+#include "assistant/core/ProductConfig.h"
+
 namespace {
 
 constexpr TFormTexts kGerman{
@@ -34,8 +36,46 @@ constexpr TFormTexts kEnglish{
     u"will fail!",
 };
 
+constexpr TFailureTexts kGermanFailure{
+    u"Download fehlgeschlagen",
+    u"Der Download der Vollversion ist fehlgeschlagen!\r\n\r\nBitte pr\u00fcfen Sie, ob die "
+    u"angegebene Kundennummer korrekt ist und stellen Sie sicher, dass Ihre Firewall den "
+    u"Zugriff nicht blockiert.",
+};
+
+constexpr TFailureTexts kEnglishFailure{
+    u"Download failed",
+    u"Downloading full version failed!\r\n\r\nPlease check your customer ID and make sure "
+    u"your firewall is not blocking internet access.",
+};
+
 } // namespace
 
 const TFormTexts& FormTexts(TLanguage language) {
     return language == TLanguage::German ? kGerman : kEnglish;
+}
+
+std::u16string HeaderCaption(TLanguage language, std::u16string_view prodName) {
+    const TFormTexts& texts = FormTexts(language);
+    std::u16string caption(texts.HeaderBefore);
+    caption += prodName;
+    caption += texts.HeaderAfter;
+    return caption;
+}
+
+const TFailureTexts& FailureTexts(TLanguage language) {
+    return language == TLanguage::German ? kGermanFailure : kEnglishFailure;
+}
+
+std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode) {
+    std::u16string address = u"https://";
+    if (language == TLanguage::German) {
+        address += ProductConfig::SignupHostGerman;
+        address += u"/vollversion/?l=";
+    } else {
+        address += ProductConfig::SignupHostInternational;
+        address += u"/fullversion/?l=";
+    }
+    address += signupCode;
+    return address;
 }

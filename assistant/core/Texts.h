@@ -1,5 +1,6 @@
 // Every text the assistant window shows, in German (the layout's) and English.
 #pragma once
+#include <string>
 #include <string_view>
 
 #include "assistant/core/Language.h"
@@ -18,3 +19,17 @@ struct TFormTexts {
 };
 
 const TFormTexts& FormTexts(TLanguage language);
+
+// The header caption: the text before the product name, the name, the text after it.
+std::u16string HeaderCaption(TLanguage language, std::u16string_view prodName);
+
+// The message shown when a download fails or brings too small a file.
+struct TFailureTexts {
+    std::u16string_view Caption;
+    std::u16string_view Text;
+};
+
+const TFailureTexts& FailureTexts(TLanguage language);
+
+// The sign-up page of the maker's site for the language, with the sign-up code as query.
+std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "assistant/core/Language.h"
+#include "assistant/core/ProductConfig.h"
 #include "assistant/core/Texts.h"
 
 struct LangCase {
@@ -37,4 +38,22 @@ TEST(FormTexts, EnglishDiffersFromGermanEverywhere) {
     EXPECT_NE(de.Step3, en.Step3);
     EXPECT_NE(de.DownloadButton, en.DownloadButton);
     EXPECT_NE(de.BottomNote, en.BottomNote);
+}
+
+TEST(FormTexts, HeaderAndSignupAddressFollowTheLanguage) {
+    EXPECT_EQ(HeaderCaption(TLanguage::German, u"Lumvora"),
+              u"Kostenlose Registrierung f\u00fcr die <br><b>Vollversion von <font "
+              u"size=22>Lumvora</b></font>");
+    EXPECT_EQ(HeaderCaption(TLanguage::English, u"Lumvora"),
+              u"Free registration for <br><b><font size=22>Lumvora</font> (full version)</b>");
+    EXPECT_EQ(SignupAddress(TLanguage::German, u"C0DE"),
+              u"https://" + std::u16string(ProductConfig::SignupHostGerman) +
+                  u"/vollversion/?l=C0DE");
+    EXPECT_EQ(SignupAddress(TLanguage::English, u"C0DE"),
+              u"https://" + std::u16string(ProductConfig::SignupHostInternational) +
+                  u"/fullversion/?l=C0DE");
+    EXPECT_EQ(FailureTexts(TLanguage::German).Caption, u"Download fehlgeschlagen");
+    EXPECT_EQ(FailureTexts(TLanguage::English).Text,
+              u"Downloading full version failed!\r\n\r\nPlease check your customer ID and make "
+              u"sure your firewall is not blocking internet access.");
 }

@@ -23,6 +23,12 @@ TEST(MainForm, OpensAsTheDesignedDialog) {
     EXPECT_FALSE(GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_EQ(form->Caption(), FormTexts(SystemLanguage()).Caption);
     EXPECT_EQ(form->Label1->Caption(), FormTexts(SystemLanguage()).CustomerLabel);
+    EXPECT_EQ(form->RichLabel1->Caption(), HeaderCaption(SystemLanguage(), u"Lumvora"));
+    EXPECT_FALSE(form->FlatPanel2->Visible());
+    EXPECT_EQ(form->BusyMarqueeUserSynchronization->Width(), 445);
+    EXPECT_EQ(form->BusyMarqueeUserSynchronization->Height(), 417);
+    EXPECT_EQ(form->RichLabel5->Top(), 527);
+    EXPECT_EQ(form->HTTPGetUpdate->Agent(), "Optavo HTTPGet");
 
     form->Show();
     PumpFor(50);
@@ -37,17 +43,17 @@ TEST(MainForm, ConfigurationAndInstallerTarget) {
     TApplication app;
     TForm1* form = app.CreateForm<TForm1>();
     EXPECT_EQ(form->ProdName, u"Lumvora");
-    EXPECT_EQ(form->Download.URL,
+    EXPECT_EQ(form->HTTPGetUpdate->URL(),
               "http://" + std::string(ProductConfig::DownloadHost) + "/download/lumvoraVV.exe");
     EXPECT_EQ(form->ClientRegKey, u"\\Software\\Kestrune\\Lumvora");
     EXPECT_EQ(form->ClientRegValue, u"CustomerID");
     EXPECT_TRUE(form->RegLink.empty());
-    EXPECT_EQ(form->Download.Password, ProductConfig::DownloadPassword);
+    EXPECT_EQ(form->HTTPGetUpdate->Password(), ProductConfig::DownloadPassword);
 
     std::u16string temp = form->GetTempDir();
     ASSERT_FALSE(temp.empty());
     EXPECT_EQ(temp.back(), u'\\');
-    EXPECT_EQ(form->Download.FileName, WideToAnsi(temp) + "lumvoraVV.exe");
+    EXPECT_EQ(form->HTTPGetUpdate->FileName(), WideToAnsi(temp) + "lumvoraVV.exe");
 }
 
 TEST(MainForm, MissingTempFolderGivesDriveC) {
@@ -58,7 +64,7 @@ TEST(MainForm, MissingTempFolderGivesDriveC) {
         TApplication app;
         TForm1* form = app.CreateForm<TForm1>();
         EXPECT_EQ(form->GetTempDir(), u"C:\\");
-        EXPECT_EQ(form->Download.FileName, "C:\\lumvoraVV.exe");
+        EXPECT_EQ(form->HTTPGetUpdate->FileName(), "C:\\lumvoraVV.exe");
     }
     SetEnvironmentVariableW(L"TEMP", saved);
 }

@@ -87,6 +87,24 @@ bool FolderExists(const std::u16string& path) {
     return folder.valid();
 }
 
+bool FileExistsAt(const std::u16string& path) {
+    DWORD attrs = GetFileAttributesW(AsWide(path));
+    if (attrs == INVALID_FILE_ATTRIBUTES) {
+        DWORD err = GetLastError();
+        if (err == ERROR_FILE_NOT_FOUND || err == ERROR_PATH_NOT_FOUND || err == ERROR_INVALID_NAME)
+            return false;
+        WIN32_FIND_DATAW fd;
+        FindHandle search(FindFirstFileW(AsWide(path), &fd));
+        return search.valid() && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+    }
+    if (attrs & FILE_ATTRIBUTE_DIRECTORY) return false;
+    if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
+    FileHandle target(CreateFileW(AsWide(path), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    return target.valid() || GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 std::u16string TempDirFrom(const std::u16string& unexpanded) {
     wchar_t buf[MAX_PATH];
     DWORD n = ExpandEnvironmentStringsW(AsWide(unexpanded), buf, MAX_PATH);

@@ -1,41 +1,65 @@
-// TForm1: the assistant window, built from its layout in code; FormCreate fills in the
-// product configuration, the texts of the system's language and the installer target.
+// TForm1: the assistant window. Its layout is built in code (MainFormLayout.cpp), its
+// creation handler fills in the product configuration, the texts of the system's language
+// and the installer target (MainForm.cpp), and its four handlers carry out the three steps
+// (MainFormActions.cpp).
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "assistant/core/Language.h"
+#include "download/win32/HTTPGet.h"
+#include "flatctl/win32/FlatEdit.h"
+#include "flatctl/win32/FlatPanel.h"
 #include "framework/win32/Form.h"
 #include "framework/win32/StdCtrls.h"
+#include "marquee/win32/BusyMarquee.h"
+#include "richlabel/win32/RichLabel.h"
 
 // The language of the system right now (evaluated afresh on every call).
 TLanguage SystemLanguage();
-
-// Download settings the window fills in at creation (URL, target file, credentials).
-struct TDownloadSettings {
-    std::string URL;
-    std::string FileName;
-    std::string Password;
-};
 
 class TForm1 : public TForm {
   public:
     explicit TForm1(TComponent* owner);
 
+    TRichLabel* RichLabel2 = nullptr;
+    TFlatPanel* FlatPanel1 = nullptr;
+    TRichLabel* RichLabel1 = nullptr;
+    TRichLabel* RichLabel5 = nullptr;
+    TRichLabel* RichLabel3 = nullptr;
+    TRichLabel* RichLabel4 = nullptr;
     TLabel* Label1 = nullptr;
+    TFlatEdit* FlatEdit1 = nullptr;
     TButton* Button1 = nullptr;
+    TRichLabel* RichLabel6 = nullptr;
+    THTTPGet* HTTPGetUpdate = nullptr;
+    TFlatPanel* FlatPanel2 = nullptr;
+    TBusyMarquee* BusyMarqueeUserSynchronization = nullptr;
 
     std::u16string RegLink;
     std::u16string ProdName;
     std::u16string SignupCode;
     std::u16string ClientRegKey;
     std::u16string ClientRegValue;
-    TDownloadSettings Download;
 
     // The user's temporary folder, ending with "\" (or "C:\").
     std::u16string GetTempDir() const;
 
+    void FormCreate(TObject* Sender);
+    void RichLabel3Click(TObject* Sender);
+    void Button1Click(TObject* Sender);
+    void HTTPGetUpdateDoneFile(TObject* Sender, const std::string& FileName, std::int32_t FileSize);
+    void HTTPGetUpdateError(TObject* Sender);
+
   private:
     void CreateLayout();
-    void FormCreate(TObject* Sender);
+    void CreateSteps();
+    void CreateHeader();
+    void CreateInputs();
+    void CreateBusyPanel();
+    void CreateDownload();
     void ApplyTexts(TLanguage language);
+    void DeletePreviousInstaller();
+    void StoreCustomerNumber();
+    void ShowFailure();
 };

@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "framework/core/Exception.h"
 #include "framework/win32/Form.h"
 #include "framework/win32/WinText.h"
 
@@ -91,9 +92,17 @@ int TApplication::MessageBox(const std::u16string& text, const std::u16string& c
     return result;
 }
 
+namespace {
+
+std::u16string ExceptionText(const std::exception& e) {
+    if (auto* own = dynamic_cast<const TException*>(&e)) return own->Message();
+    return AnsiToWide(e.what());
+}
+
+} // namespace
+
 void TApplication::ShowException(const std::exception& e) {
-    std::u16string text = AnsiToWide(e.what());
-    MessageBox(text, FTitle, MB_OK | MB_ICONERROR);
+    MessageBox(ExceptionText(e), FTitle, MB_OK | MB_ICONERROR);
 }
 
 void HandleEscapedException(const std::exception& e) {
@@ -101,6 +110,5 @@ void HandleEscapedException(const std::exception& e) {
         Application->ShowException(e);
         return;
     }
-    std::u16string text = AnsiToWide(e.what());
-    ::MessageBoxW(GetActiveWindow(), AsWide(text), L"Error", MB_OK | MB_ICONERROR);
+    ::MessageBoxW(GetActiveWindow(), AsWide(ExceptionText(e)), L"Error", MB_OK | MB_ICONERROR);
 }

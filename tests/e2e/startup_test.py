@@ -1,4 +1,4 @@
-"""The real program starts in the system's language, opens its 445 x 592 white window and
+"""The real program starts in the system's language, opens its 445 x 592 window and
 ends with exit code 0 when the window is closed."""
 import os
 import sys
@@ -18,7 +18,9 @@ def check_language(locale, caption, shot):
             ox, oy = app.client_origin(445, 592)
             png = app.screenshot(os.path.join(SHOTS, shot))
             assert pixel(png, ox + 5, oy + 100) == (255, 255, 255), "background is not white"
-            assert pixel(png, ox + 440, oy + 590) == (255, 255, 255), "client smaller than 445 x 592"
+            assert pixel(png, ox + 5, oy + 30) == (0, 123, 206), "header band is not blue"
+            assert pixel(png, ox + 440, oy + 590) == (254, 249, 211), \
+                "the bottom note does not reach the corner of a 445 x 592 client area"
             code = app.close()
             assert code == 0, f"exit code {code}"
         finally:

@@ -1,0 +1,73 @@
+// TForm1's handlers: open the sign-up page, download the installer (the busy panel covers
+// the steps meanwhile), start it or report the failure, store the customer number.
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "assistant/core/Texts.h"
+#include "assistant/win32/LongPath.h"
+#include "assistant/win32/MainForm.h"
+#include "assistant/win32/Registry.h"
+#include "framework/core/Exception.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/WinText.h"
+
+namespace {
+
+// Only a completed file larger than this is the installer; anything else is an error page.
+constexpr std::int32_t kMinInstallerSize = 2200;
+constexpr std::size_t kCustomerNumberLength = 10;
+// OK button, exclamation icon, system-modal, brought to the foreground.
+constexpr UINT kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND;
+
+} // namespace
+
+void TForm1::RichLabel3Click(TObject*) {
+    RegLink = SignupAddress(SystemLanguage(), SignupCode);
+    ShellExecuteW(Handle(), L"open", AsWide(RegLink), nullptr, nullptr, SW_SHOW);
+}
+
+void TForm1::Button1Click(TObject*) {
+    DeletePreviousInstaller();
+    HTTPGetUpdate->SetUserName(WideToAnsi(FlatEdit1->Text()));
+    FlatPanel2->SetVisible(true);
+    HTTPGetUpdate->GetFile();
+    StoreCustomerNumber();
+}
+
+void TForm1::DeletePreviousInstaller() {
+    try {
+        std::u16string target = AnsiToWide(HTTPGetUpdate->FileName());
+        if (FileExistsAt(target)) DeleteFileW(AsWide(target));
+    } catch (...) {
+        // A leftover that cannot be removed makes the download fail and report that.
+    }
+}
+
+void TForm1::StoreCustomerNumber() {
+    std::u16string number = FlatEdit1->Text();
+    if (ClientRegKey.empty() || number.size() != kCustomerNumberLength) return;
+    TRegistryKey key(ClientRegKey);
+    if (!key.WriteString(ClientRegValue, number))
+        throw TException(u"Fehler beim Setzen der Daten f\u00fcr '" + ClientRegValue + u"'");
+}
+
+void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string& FileName, std::int32_t FileSize) {
+    FlatPanel2->SetVisible(false);
+    if (FileSize > kMinInstallerSize) {
+        ShellExecuteA(Handle(), "open", FileName.c_str(), "", "", SW_SHOW);
+        ExitProcess(0); // at once: the installer takes over, nothing is left to save
+    }
+    ShowFailure();
+}
+
+void TForm1::HTTPGetUpdateError(TObject*) {
+    FlatPanel2->SetVisible(false);
+    ShowFailure();
+}
+
+void TForm1::ShowFailure() {
+    const TFailureTexts& texts = FailureTexts(SystemLanguage());
+    Application->MessageBox(std::u16string(texts.Text), std::u16string(texts.Caption),
+                            kFailureBoxFlags);
+}
