@@ -82,17 +82,6 @@ int CountThreads() {
     return n;
 }
 
-// Open kernel handles of this process (GetProcessHandleCount answers 0 under Wine): every
-// handle value that GetHandleInformation accepts.
-int CountKernelHandles() {
-    int n = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++n;
-    }
-    return n;
-}
-
 class Download : public ::testing::Test {
   protected:
     void SetUp() override {

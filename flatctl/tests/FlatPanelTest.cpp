@@ -28,20 +28,6 @@ class Swatch : public TGraphicControl {
     COLORREF color_;
 };
 
-// The smallest box holding every pixel of a surface area that differs from `background`.
-RECT InkBox(const DibSurface& s, RECT area, COLORREF background) {
-    RECT box{area.right, area.bottom, area.left, area.top};
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (s.Pixel(x, y) != background) {
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-    return box;
-}
-
 // Answers the first pixel of `area` (in surface coordinates) whose colour differs from
 // `expected(x, y)` (coordinates relative to the area), or "".
 std::string CheckArea(const DibSurface& s, RECT area,

@@ -33,17 +33,6 @@ class TestThread : public TThread {
     bool* FDestroyed;
 };
 
-// Open kernel handles of this process (GetProcessHandleCount answers 0 under Wine): every
-// handle value that GetHandleInformation accepts.
-int CountKernelHandles() {
-    int n = 0;
-    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
-        DWORD flags = 0;
-        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++n;
-    }
-    return n;
-}
-
 } // namespace
 
 TEST(Thread, SynchronizeRunsOnTheUiThreadAndBlocksTheWorker) {

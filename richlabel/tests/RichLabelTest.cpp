@@ -51,20 +51,6 @@ int RunWidth(const TFontDesc& desc, const std::u16string& text) {
     return r.right - r.left + 1;
 }
 
-// The smallest box of the area holding every pixel that differs from `background`.
-RECT InkBox(const DibSurface& s, RECT area, COLORREF background) {
-    RECT box{area.right, area.bottom, area.left, area.top};
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x)
-            if (s.Pixel(x, y) != background) {
-                box.left = std::min<LONG>(box.left, x);
-                box.top = std::min<LONG>(box.top, y);
-                box.right = std::max<LONG>(box.right, x + 1);
-                box.bottom = std::max<LONG>(box.bottom, y + 1);
-            }
-    return box;
-}
-
 // Keeps a painted surface as a 24-bit BMP beside the test program, for a person to look at.
 void SaveArtefact(const DibSurface& s, const char* name) {
     const int w = s.width(), h = s.height(), stride = (w * 3 + 3) & ~3;

@@ -3,6 +3,7 @@
 
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstring>
 
 bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -79,4 +80,26 @@ int CountGdiObjects() {
     for (int i = 0; i < 65536; ++i)
         if (table[i * 24 + 14] != 0) ++live;
     return live;
+}
+
+RECT InkBox(const DibSurface& s, RECT area, COLORREF background) {
+    RECT box{area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (s.Pixel(x, y) != background) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x + 1);
+                box.bottom = std::max<LONG>(box.bottom, y + 1);
+            }
+    return box;
+}
+
+int CountKernelHandles() {
+    int n = 0;
+    for (ULONG_PTR value = 4; value < 0x10000; value += 4) {
+        DWORD flags = 0;
+        if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++n;
+    }
+    return n;
 }

@@ -39,5 +39,13 @@ class DibSurface {
 // window is redrawn and read back from the screen).
 void CaptureClient(HWND wnd, DibSurface& target);
 
+// The smallest box of `area` holding every pixel that differs from `background` (an empty
+// box, right < left, when there is none).
+RECT InkBox(const DibSurface& surface, RECT area, COLORREF background);
+
 // Live GDI objects of this process, from the GDI handle table the PEB points to.
 int CountGdiObjects();
+
+// Open kernel handles of this process (GetProcessHandleCount answers 0 under Wine): every
+// handle value that GetHandleInformation accepts.
+int CountKernelHandles();
