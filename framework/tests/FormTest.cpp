@@ -299,3 +299,86 @@ TEST_F(FormFixture, ClosingTheMainFormAsksTheLoopToEndAndKeepsTheWindow) {
         if (msg.message == WM_QUIT) quit = true;
     EXPECT_TRUE(quit);
 }
+
+namespace {
+
+// A windowed control that fills itself with one colour.
+class Block : public TCustomControl {
+  public:
+    Block(TComponent* owner, COLORREF color) : TCustomControl(owner), color_(color) {}
+    void Paint(TCanvas& canvas) override {
+        RECT r = ClientRect();
+        FillSolidRect(canvas.Handle(), r, color_);
+    }
+
+  private:
+    COLORREF color_;
+};
+
+} // namespace
+
+// Three overlapping windowed controls: the one created last lies on top, what the user sees
+// and what the mouse reaches agree, and a re-created window keeps its place in the stack.
+TEST_F(FormFixture, LaterWindowedControlLiesAboveEarlierOne) {
+    const COLORREF colors[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+    Block* blocks[3];
+    for (int i = 0; i < 3; ++i) {
+        blocks[i] = TComponent::Create<Block>(form, colors[i]);
+        blocks[i]->SetParent(form);
+        blocks[i]->SetBounds(10 + 20 * i, 10 + 20 * i, 100, 80);
+    }
+    Show();
+    auto expectStack = [&](const char* when) {
+        SCOPED_TRACE(when);
+        DibSurface shot(200, 150);
+        CaptureClient(form->Handle(), shot);
+        // (x, y) inside: only block 0; blocks 0 and 1; all three.
+        const POINT points[] = {{15, 15}, {45, 45}, {75, 75}};
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(shot.Pixel(points[i].x, points[i].y), colors[i]) << "point " << i;
+            POINT screen = points[i];
+            ClientToScreen(form->Handle(), &screen);
+            EXPECT_EQ(WindowFromPoint(screen), blocks[i]->Handle()) << "point " << i;
+        }
+        EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), blocks[2]->Handle());
+    };
+    expectStack("after creation");
+    blocks[1]->RecreateWnd();
+    expectStack("after re-creating the middle one");
+    blocks[0]->RecreateWnd();
+    expectStack("after re-creating the bottom one");
+}
+
+// A windowed child created after the parent is on screen still goes on top.
+TEST_F(FormFixture, ChildCreatedLaterOnAShownFormGoesOnTop) {
+    auto* first = TComponent::Create<Block>(form, RGB(255, 0, 0));
+    first->SetParent(form);
+    first->SetBounds(0, 0, 200, 150);
+    Show();
+    auto* second = TComponent::Create<Block>(form, RGB(0, 0, 255));
+    second->SetParent(form);
+    second->SetBounds(50, 50, 50, 50);
+    DibSurface shot(200, 150);
+    CaptureClient(form->Handle(), shot);
+    EXPECT_EQ(shot.Pixel(75, 75), RGB(0, 0, 255));
+    EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), second->Handle());
+}
+
+// With no window of the program active, the application's message box is owned by the
+// application's own (hidden) window, never left unowned.
+TEST_F(FormFixture, MessageBoxWithoutActiveWindowIsOwnedByTheApplicationWindow) {
+    static HWND owner;
+    owner = reinterpret_cast<HWND>(-1);
+    ASSERT_EQ(GetActiveWindow(), nullptr);
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        HWND box = FindWindowW(L"#32770", L"Owner test");
+        if (!box) return;
+        owner = GetWindow(box, GW_OWNER);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
+    app.MessageBox(u"text", u"Owner test", MB_OK);
+    KillTimer(nullptr, timer);
+    ASSERT_NE(app.Handle(), nullptr);
+    EXPECT_EQ(owner, app.Handle());
+    EXPECT_FALSE(IsWindowVisible(app.Handle()));
+}

@@ -2,6 +2,7 @@
 #include "framework/win32/Application.h"
 
 #include <stdexcept>
+#include <vector>
 
 #include "framework/core/Exception.h"
 #include "framework/win32/Form.h"
@@ -16,7 +17,32 @@ TApplication::TApplication() : TComponent(nullptr) {
 
 TApplication::~TApplication() {
     DestroyComponents();
+    if (FHandle) DestroyWindow(FHandle);
     Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::u16string& title) {
+    FTitle = title;
+    if (FHandle) SetWindowTextW(FHandle, AsWide(FTitle));
+}
+
+HWND TApplication::Handle() {
+    if (FHandle) return FHandle;
+    static const wchar_t* const kClass = L"LvApplication";
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXW wc{sizeof(wc)};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hIcon = LoadIconW(wc.hInstance, MAKEINTRESOURCEW(1));
+        wc.lpszClassName = kClass;
+        registered = RegisterClassExW(&wc) != 0;
+    }
+    // A hidden pop-up: never on the taskbar (the main form has its own button), but a
+    // top-level window, so that it can own other windows.
+    FHandle = CreateWindowExW(WS_EX_TOOLWINDOW, kClass, AsWide(FTitle), WS_POPUP, 0, 0, 0, 0,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return FHandle;
 }
 
 int TApplication::Run() {
@@ -83,11 +109,49 @@ bool TApplication::IsDialogKey(const MSG& msg) {
     return false;
 }
 
+namespace {
+
+// Disables the thread's enabled, visible top-level windows other than `keep` for its
+// lifetime, and enables them again afterwards (those that still exist).
+class TaskWindowsDisabled {
+  public:
+    explicit TaskWindowsDisabled(HWND keep) : keep_(keep) {
+        EnumThreadWindows(GetCurrentThreadId(), &Collect, reinterpret_cast<LPARAM>(this));
+        for (HWND w : disabled_)
+            EnableWindow(w, FALSE);
+    }
+    ~TaskWindowsDisabled() {
+        for (HWND w : disabled_)
+            if (IsWindow(w)) EnableWindow(w, TRUE);
+    }
+    TaskWindowsDisabled(const TaskWindowsDisabled&) = delete;
+    TaskWindowsDisabled& operator=(const TaskWindowsDisabled&) = delete;
+
+  private:
+    static BOOL CALLBACK Collect(HWND w, LPARAM self) {
+        auto* me = reinterpret_cast<TaskWindowsDisabled*>(self);
+        if (w != me->keep_ && IsWindowVisible(w) && IsWindowEnabled(w))
+            me->disabled_.push_back(w);
+        return TRUE;
+    }
+    HWND keep_;
+    std::vector<HWND> disabled_;
+};
+
+} // namespace
+
 int TApplication::MessageBox(const std::u16string& text, const std::u16string& caption,
                              UINT flags) {
-    HWND owner = GetActiveWindow();
+    HWND active = GetActiveWindow();
     HWND focus = GetFocus();
-    int result = ::MessageBoxW(owner, AsWide(text), AsWide(caption), flags);
+    HWND owner = active ? active : Handle();
+    int result;
+    {
+        // The owner is disabled by the box itself and enabled again before it closes.
+        TaskWindowsDisabled others(owner);
+        result = ::MessageBoxW(owner, AsWide(text), AsWide(caption), flags);
+    }
+    if (active && IsWindow(active)) SetActiveWindow(active);
     if (focus && IsWindow(focus)) SetFocus(focus);
     return result;
 }

@@ -17,7 +17,10 @@ class TApplication : public TComponent {
     ~TApplication() override;
 
     const std::u16string& Title() const { return FTitle; }
-    void SetTitle(const std::u16string& title) { FTitle = title; }
+    void SetTitle(const std::u16string& title);
+    // The application's own hidden top-level window (created on first use): it owns the
+    // message boxes shown while none of the program's windows is active.
+    HWND Handle();
     // The main window gets its own taskbar button (no hidden application window).
     bool MainFormOnTaskBar = true;
 
@@ -37,7 +40,9 @@ class TApplication : public TComponent {
     void Terminate(int exitCode = 0);
     bool Terminated() const { return FTerminated; }
 
-    // MessageBoxW owned by the active window (modal to it), focus restored afterwards.
+    // MessageBoxW owned by the active window (or the application's window when none is
+    // active); the thread's other windows are disabled while it is open, and the active
+    // window and its focus are restored afterwards.
     int MessageBox(const std::u16string& text, const std::u16string& caption, UINT flags);
     // The standard error box: the application title as caption, the error icon.
     void ShowException(const std::exception& e);
@@ -46,6 +51,7 @@ class TApplication : public TComponent {
     bool IsDialogKey(const MSG& msg);
 
     std::u16string FTitle;
+    HWND FHandle = nullptr;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FExitCode = 0;

@@ -52,9 +52,10 @@ TWinControl* TWinControl::FromHandle(HWND wnd) {
 
 void TWinControl::SetParent(TWinControl* parent) {
     TControl::SetParent(parent);
-    if (FHandle && parent && parent->FHandle)
+    if (FHandle && parent && parent->FHandle) {
         ::SetParent(FHandle, parent->FHandle);
-    else if (parent && parent->FHandle)
+        PlaceInStackingOrder();
+    } else if (parent && parent->FHandle)
         CreateWnd();
 }
 
@@ -102,9 +103,32 @@ void TWinControl::CreateWnd() {
             SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&StaticWndProc)));
         SendMessageW(wnd, WM_SETFONT, WPARAM(FFont.Handle()), FALSE);
     }
+    PlaceInStackingOrder();
     CreateHandleDone();
     CreateChildHandles();
     AlignControls();
+}
+
+// The platform puts a new child window at the bottom of its siblings. Among windowed
+// siblings a later one lies above an earlier one, so the window goes directly beneath the
+// first later sibling that has a window, or on top when there is none. A re-created window
+// thereby returns to its old place.
+void TWinControl::PlaceInStackingOrder() {
+    if (!FHandle || !FParent) return;
+    const std::vector<TControl*>& siblings = FParent->FControls;
+    auto self = std::find(siblings.begin(), siblings.end(), this);
+    HWND above = HWND_TOP;
+    if (self != siblings.end()) {
+        for (auto it = std::next(self); it != siblings.end(); ++it) {
+            HWND wnd = (*it)->WindowHandle();
+            if ((*it)->IsWindowed() && wnd) {
+                above = wnd;
+                break;
+            }
+        }
+    }
+    SetWindowPos(FHandle, above, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
 
 void TWinControl::AttachHandle(HWND wnd) {

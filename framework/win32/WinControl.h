@@ -106,6 +106,7 @@ class TWinControl : public TControl {
     void RemoveControl(TControl* control);
     void AttachHandle(HWND wnd);
     void CreateChildHandles();
+    void PlaceInStackingOrder();
 
     HWND FHandle = nullptr;
     WNDPROC FDefWndProc = nullptr; // DefWindowProcW, or the system class's procedure
