@@ -382,3 +382,22 @@ TEST_F(FormFixture, MessageBoxWithoutActiveWindowIsOwnedByTheApplicationWindow) 
     EXPECT_EQ(owner, app.Handle());
     EXPECT_FALSE(IsWindowVisible(app.Handle()));
 }
+
+// The frames Wine draws take their caption-button glyphs (close, minimise) from Marlett;
+// without it the close button shows the letter "r". The test prefix must provide it.
+TEST(PlatformFonts, CaptionButtonGlyphFontIsInstalled) {
+    LOGFONTW query{};
+    query.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(query.lfFaceName, L"Marlett");
+    bool found = false;
+    HDC dc = GetDC(nullptr);
+    EnumFontFamiliesExW(
+        dc, &query,
+        [](const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) -> int {
+            *reinterpret_cast<bool*>(found) = true;
+            return 0;
+        },
+        reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, dc);
+    EXPECT_TRUE(found);
+}
