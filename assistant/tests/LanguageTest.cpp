@@ -26,20 +26,6 @@ INSTANTIATE_TEST_SUITE_P(
                     LangCase{0x0007, TLanguage::German}, LangCase{0x0207, TLanguage::English},
                     LangCase{0x0408, TLanguage::English}, LangCase{0x0417, TLanguage::English}));
 
-TEST(FormTexts, EnglishDiffersFromGermanEverywhere) {
-    const TFormTexts& de = FormTexts(TLanguage::German);
-    const TFormTexts& en = FormTexts(TLanguage::English);
-    EXPECT_EQ(de.Caption, u"Vollversion registrieren");
-    EXPECT_EQ(en.Caption, u"Register full version");
-    EXPECT_NE(de.Step1, en.Step1);
-    EXPECT_NE(de.SignupLink, en.SignupLink);
-    EXPECT_NE(de.Step2, en.Step2);
-    EXPECT_NE(de.CustomerLabel, en.CustomerLabel);
-    EXPECT_NE(de.Step3, en.Step3);
-    EXPECT_NE(de.DownloadButton, en.DownloadButton);
-    EXPECT_NE(de.BottomNote, en.BottomNote);
-}
-
 TEST(FormTexts, HeaderAndSignupAddressFollowTheLanguage) {
     EXPECT_EQ(HeaderCaption(TLanguage::German, u"Lumvora"),
               u"Kostenlose Registrierung f\u00fcr die <br><b>Vollversion von <font "

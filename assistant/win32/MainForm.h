@@ -61,5 +61,7 @@ class TForm1 : public TForm {
     void ApplyTexts(TLanguage language);
     void DeletePreviousInstaller();
     void StoreCustomerNumber();
+    // Starts the downloaded installer with the shell; false when it could not be started.
+    bool StartInstaller(const std::string& fileName);
     void ShowFailure();
 };

@@ -17,6 +17,8 @@ namespace {
 // Only a completed file larger than this is the installer; anything else is an error page.
 constexpr std::int32_t kMinInstallerSize = 2200;
 constexpr std::size_t kCustomerNumberLength = 10;
+// ShellExecute answers a value above this when it started the program.
+constexpr INT_PTR kShellExecuteMaxError = 32;
 // OK button, exclamation icon, system-modal, brought to the foreground.
 constexpr UINT kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND;
 
@@ -54,11 +56,17 @@ void TForm1::StoreCustomerNumber() {
 
 void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string& FileName, std::int32_t FileSize) {
     FlatPanel2->SetVisible(false);
-    if (FileSize > kMinInstallerSize) {
-        ShellExecuteA(Handle(), "open", FileName.c_str(), "", "", SW_SHOW);
+    if (FileSize > kMinInstallerSize && StartInstaller(FileName))
         ExitProcess(0); // at once: the installer takes over, nothing is left to save
-    }
+    // Too small to be the installer, or not a program the shell can start (an error or
+    // proxy page of any size): the try failed, and the window stays for another.
     ShowFailure();
+}
+
+bool TForm1::StartInstaller(const std::string& fileName) {
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(Handle(), "open", fileName.c_str(), "", "", SW_SHOW));
+    return result > kShellExecuteMaxError;
 }
 
 void TForm1::HTTPGetUpdateError(TObject*) {

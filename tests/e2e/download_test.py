@@ -1,27 +1,61 @@
-"""The whole assistant as a user drives it: type the customer number, press the download
-button; the installer from the loopback test server is started and the program ends, or
-the failure message comes and a ten-character number is stored in the registry."""
+"""The assistant as its user meets it: the real program under Wine on Xvfb, driven with real
+keystrokes and clicks (xdotool), downloading from the loopback test server through the proxy
+setting. Success starts the installer and ends the program; every kind of failure shows the
+failure message of the system's language, keeps the window, hides the busy panel, gives the
+focus back and stores a ten-character customer number. During a slow download the busy
+panel covers the steps, the dots move, and only the keyboard reaches the focused button."""
 import os
-import socket
+import pwd
 import subprocess
 import sys
 import time
 
-from wineapp import ROOT, App, pixel, run_cases, wine_env, xdotool
+from wineapp import ROOT, App, Image, Probe, run_cases, wine_env, xdotool
 
-EXE, INSTALLER = sys.argv[1], sys.argv[2]
+EXE, INSTALLER, PROBE = sys.argv[1], sys.argv[2], sys.argv[3]
 SERVER = os.path.join(ROOT, "tests", "fixtures", "httpserver.py")
 SHOTS = os.path.join(ROOT, "build", "screenshots")
 PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
 KEY = r"HKCU\Software\Kestrune\Lumvora"
-BUTTON = (126 + 96, 461 + 19)  # centre of the download button, client coordinates
+CLIENT = (445, 592)
+
+# Client rectangles of the window's controls (left, top, right, bottom). The field's height
+# follows its font's measured height, a pixel less here than with Windows' Verdana.
+FIELD = (126, 314, 319, 338)
+BUTTON = (126, 461, 319, 499)
+BUSY_PANEL = (0, 82, 445, 499)
+LINK = (16, 152, 427, 179)
+
+HEADER_BLUE = (0, 123, 206)
+NOTE_YELLOW = (254, 249, 211)
+WHITE = (255, 255, 255)
+
+LANGUAGES = {
+    "en": {
+        "locale": "en_US.UTF-8",
+        "window": "Register full version",
+        "caption": "Download failed",
+        "text": "Downloading full version failed!\r\n\r\nPlease check your customer ID and make "
+                "sure your firewall is not blocking internet access.",
+    },
+    "de": {
+        "locale": "de_DE.UTF-8",
+        "window": "Vollversion registrieren",
+        "caption": "Download fehlgeschlagen",
+        "text": "Der Download der Vollversion ist fehlgeschlagen!\r\n\r\nBitte pr\u00fcfen Sie, ob "
+                "die angegebene Kundennummer korrekt ist und stellen Sie sicher, dass Ihre "
+                "Firewall den Zugriff nicht blockiert.",
+    },
+}
 
 
 class Server:
     """The test server on 127.0.0.1, stopped by its own process id."""
 
-    def __init__(self, installer=None):
-        args = [sys.executable, SERVER, "serve"] + (["--installer", installer] if installer else [])
+    def __init__(self, case=None, installer=None):
+        args = [sys.executable, SERVER, "serve"]
+        args += ["--installer", installer] if installer else []
+        args += ["--installer-case", case] if case else []
         self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         line = self.proc.stdout.readline().split()
         assert line and line[0] == "PORT", f"server said {line}"
@@ -32,49 +66,28 @@ class Server:
         self.proc.wait()
 
 
-def closed_port():
-    """A loopback port nobody listens on: the download fails to connect."""
-    s = socket.socket()
-    s.bind(("127.0.0.1", 0))
-    port = s.getsockname()[1]
-    s.close()
-    return port
-
-
 def reg(*args):
-    env = wine_env("en_US.UTF-8")
-    return subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), "reg", *args], env=env,
-                          capture_output=True, text=True, check=False)
+    return subprocess.run([os.path.join(ROOT, "scripts", "wine-run"), "reg", *args],
+                          env=wine_env("en_US.UTF-8"), capture_output=True, text=True, check=False)
 
 
 def stored_number():
     r = reg("query", KEY, "/v", "CustomerID")
     for line in r.stdout.splitlines():
         if "CustomerID" in line:
-            return line.split("REG_SZ", 1)[1].strip()
+            return line.split("REG_SZ", 1)[1].strip().rstrip("\r")
     return None
 
 
-def temp_folder():
-    """The Windows user's temporary folder inside the prefix (Wine names the user as Unix)."""
-    import pwd
-    return os.path.join(PREFIX, "drive_c", "users", pwd.getpwuid(os.getuid()).pw_name, "Temp")
+def temp_file(name):
+    """A file in the Windows user's temporary folder (Wine names the user as Unix does)."""
+    user = pwd.getpwuid(os.getuid()).pw_name
+    return os.path.join(PREFIX, "drive_c", "users", user, "Temp", name)
 
 
-def start(locale, port):
-    app = App(EXE, locale, {"http_proxy": f"http://127.0.0.1:{port}"})
-    app.wait_window("registrieren|Register full version")
-    time.sleep(0.5)
-    return app
-
-
-def press_download(app, number):
-    xdotool("windowfocus", "--sync", app.window)
-    if number:
-        xdotool("type", "--delay", "30", number)
-    ox, oy = app.client_origin(445, 592)
-    xdotool("mousemove", "--window", app.window, str(ox + BUTTON[0]), str(oy + BUTTON[1]),
-            "click", "1")
+def remove(path):
+    if os.path.exists(path):
+        os.remove(path)
 
 
 def wait_for(predicate, timeout=30):
@@ -86,57 +99,228 @@ def wait_for(predicate, timeout=30):
     return False
 
 
-def failure_box(caption):
-    found = []
-    ok = wait_for(lambda: found.append(xdotool("search", "--onlyvisible", "--name", f"^{caption}$",
-                                               check=False)) or found[-1])
-    assert ok, f"no message box {caption!r}"
-    return found[-1].splitlines()[0]
+class Assistant:
+    """One run of the assistant in a language, against a server."""
 
+    def __init__(self, lang, server):
+        self.lang = LANGUAGES[lang]
+        self.app = App(EXE, self.lang["locale"], {"http_proxy": f"http://127.0.0.1:{server.port}"})
+        self.app.wait_window(f"^{self.lang['window']}$")
+        time.sleep(0.5)
+        self.origin = self.app.client_origin(*CLIENT)
 
-def success_starts_installer_and_ends():
-    marker = os.path.join(temp_folder(), "lumvoraVV.exe.started")
-    if os.path.exists(marker):
-        os.remove(marker)
-    reg("delete", KEY, "/f")
-    server = Server(INSTALLER)
-    app = start("en_US.UTF-8", server.port)
-    try:
-        press_download(app, "1234567890")
-        code = app.wait_exit(60)
+    def centre(self, rect):
+        return self.origin[0] + (rect[0] + rect[2]) // 2, self.origin[1] + (rect[1] + rect[3]) // 2
+
+    def click(self, rect):
+        x, y = self.centre(rect)
+        xdotool("mousemove", "--window", self.app.window, str(x), str(y), "click", "1")
+
+    def keys(self, *keys):
+        xdotool("windowfocus", "--sync", self.app.window, "key", "--delay", "50", *keys)
+
+    def type(self, text):
+        xdotool("windowfocus", "--sync", self.app.window, "type", "--delay", "30", text)
+
+    def press_download(self, how):
+        """The download button, by Tab and Space from the field or by a mouse click."""
+        if how == "keys":
+            self.keys("Tab", "space")
+        else:
+            self.click(BUTTON)
+
+    def probe(self, caption=None):
+        return Probe(PROBE, self.app.env, caption or self.lang["window"])
+
+    def shot(self, name, whole_screen=False):
+        """A screenshot of the window (or of the whole screen) and where the client area
+        starts in it."""
+        path = self.app.screenshot(os.path.join(SHOTS, name), whole_screen)
+        image = Image(path)
+        image.client = self.origin
+        if whole_screen:
+            x, y = self.app.position()
+            image.client = (x + self.origin[0], y + self.origin[1])
+        return image
+
+    @staticmethod
+    def client_pixel(image, x, y):
+        return image.pixel(image.client[0] + x, image.client[1] + y)
+
+    def failure_box(self):
+        """Waits for the failure message; checks its caption, text and owner."""
+        box = None
+        end = time.time() + 60
+        while box is None and time.time() < end:
+            try:
+                box = self.probe(self.lang["caption"])
+            except RuntimeError:
+                assert self.app.proc.poll() is None, \
+                    f"the program ended ({self.app.proc.returncode}) instead of reporting"
+        assert box, f"no message box {self.lang['caption']!r}"
+        texts = [c["text"] for c in box.children if c["class"].lower() == "static" and c["text"]]
+        assert texts == [self.lang["text"]], f"box text {texts!r}"
+        main = self.probe()
+        assert box.owner and box.owner[0] == main.hwnd, f"box owner {box.owner}, main {main.hwnd}"
+        return box
+
+    def close_box(self):
+        box = xdotool("search", "--onlyvisible", "--name", f"^{self.lang['caption']}$")
+        xdotool("windowfocus", "--sync", box.splitlines()[0], "key", "Return")
+
+    def expect_idle_after_failure(self):
+        """The window stays, the busy panel is hidden, the focus is back on the button."""
+        assert wait_for(lambda: not xdotool("search", "--onlyvisible", "--name",
+                                            f"^{self.lang['caption']}$", check=False), 10)
+        assert self.app.proc.poll() is None, "the window must stay open after a failure"
+        main = self.probe()
+        assert not main.child_at(BUSY_PANEL)["visible"], "the busy panel is still shown"
+        button = main.child_at(BUTTON)
+        assert main.focus and main.focus[0] == button["hwnd"], \
+            f"focus on {main.focus}, expected the download button"
+
+    def close(self):
+        code = self.app.close()
         assert code == 0, f"exit code {code}"
-        assert wait_for(lambda: os.path.exists(marker), 20), "the installer was not started"
-        assert stored_number() is None, "a successful download must not store the number"
-    finally:
-        app.kill()
-        server.stop()
 
 
-def failure_reports_and_stores(locale, caption, number, stored):
+def success_starts_installer_and_ends(lang, how):
     def case():
+        marker = temp_file("lumvoraVV.exe.started")
+        remove(marker)
         reg("delete", KEY, "/f")
-        app = start(locale, closed_port())
+        server = Server(installer=INSTALLER)
+        a = Assistant(lang, server)
         try:
-            press_download(app, number)
-            box = failure_box(caption)
-            png = app.screenshot(os.path.join(SHOTS, f"failure-{locale[:2]}.png"))
-            ox, oy = app.client_origin(445, 592)
-            assert pixel(png, ox + 5, oy + 30) == (0, 123, 206), "header band is not blue"
-            xdotool("windowfocus", "--sync", box, "key", "Return")
-            assert wait_for(lambda: stored_number() == stored, 10), \
-                f"stored {stored_number()!r}, expected {stored!r}"
-            assert app.proc.poll() is None, "the window must stay open after a failure"
-            code = app.close()
+            a.type("1234567890")
+            a.press_download(how)
+            code = a.app.wait_exit(60)
             assert code == 0, f"exit code {code}"
+            assert wait_for(lambda: os.path.exists(marker), 20), "the installer was not started"
+            assert stored_number() is None, "a successful download must not store the number"
         finally:
-            app.kill()
+            a.app.kill()
+            server.stop()
     return case
 
 
+def failure_reports_and_stores(lang, server_case, number, how, shot=None):
+    """A failed try: the message of the language, the window idle again, the number stored
+    only when it has ten characters; a stale installer is gone."""
+    def case():
+        reg("delete", KEY, "/f")
+        stale = temp_file("lumvoraVV.exe")
+        with open(stale, "wb") as f:
+            f.write(b"MZ stale installer of an earlier try")
+        server = Server(server_case, INSTALLER)
+        a = Assistant(lang, server)
+        try:
+            a.type(number)
+            a.press_download(how)
+            a.failure_box()
+            if shot:
+                image = a.shot(shot, whole_screen=True)
+                assert a.client_pixel(image, 5, 30) == HEADER_BLUE, "header band is not blue"
+            a.close_box()
+            a.expect_idle_after_failure()
+            expected = number if len(number) == 10 else None
+            assert wait_for(lambda: stored_number() == expected, 10), \
+                f"stored {stored_number()!r}, expected {expected!r}"
+            if server_case.startswith("nolength"):
+                assert not os.path.exists(stale), "the stale installer was not deleted"
+            a.close()
+        finally:
+            a.app.kill()
+            server.stop()
+    return case
+
+
+def busy_panel_covers_the_steps():
+    """A slow download: the panel covers y 82..498 and only the dots show on it, the dots
+    move, clicks where the field and button lie reach neither, Space on the focused button
+    repeats the button's handler (the number is stored at once), closing is consumed; the
+    body is no program, so the try ends with the failure message and the window stays."""
+    reg("delete", KEY, "/f")
+    server = Server("slow-300", INSTALLER)  # 300 blocks of 1025 bytes, one every 50 ms
+    a = Assistant("en", server)
+    try:
+        a.shot("start-en.png")
+        a.type("5555555555")
+        a.click(BUTTON)
+        assert wait_for(lambda: a.probe().child_at(BUSY_PANEL)["visible"], 10), "no busy panel"
+        time.sleep(0.5)
+        first = a.shot("busy-en.png")
+        check_busy_pixels(a, first)
+        time.sleep(0.4)
+        second = a.shot("busy-en-later.png")
+        panel = [first.client[0], first.client[1] + BUSY_PANEL[1],
+                 first.client[0] + BUSY_PANEL[2], first.client[1] + BUSY_PANEL[3]]
+        assert first.region(*panel) != second.region(*panel), "the dots do not move"
+
+        a.click(FIELD)
+        a.type("77")
+        a.click(BUTTON)
+        main = a.probe()
+        assert main.child_of_class("LvFlatEdit")["text"] == "5555555555", "a click reached the field"
+        assert main.focus and main.focus[0] == main.child_at(BUTTON)["hwnd"], \
+            f"focus moved to {main.focus}"
+        time.sleep(0.5)
+        assert stored_number() is None, "a click reached the covered button"
+
+        a.keys("space")
+        assert wait_for(lambda: stored_number() == "5555555555", 5), \
+            "Space on the focused button did not repeat its handler"
+        xdotool("windowfocus", "--sync", a.app.window, "key", "--clearmodifiers", "alt+F4")
+        time.sleep(1)
+        assert a.app.proc.poll() is None, "closing during the download ended the program"
+
+        a.failure_box()
+        a.close_box()
+        a.expect_idle_after_failure()
+        a.close()
+    finally:
+        a.app.kill()
+        server.stop()
+
+
+def check_busy_pixels(a, image):
+    """Inside the panel only white and the dots (black, with grey edges) show, in one row
+    that lies clear of the field and the button; the header and the note stay visible."""
+    left, top, right, bottom = BUSY_PANEL
+    rows = set()
+    for y in range(top, bottom):
+        for x in range(left, right):
+            r, g, b = a.client_pixel(image, x, y)
+            if (r, g, b) == WHITE:
+                continue
+            assert r == g == b, f"colour {(r, g, b)} shows through the busy panel at {(x, y)}"
+            rows.add(y)
+    assert rows, "no dots on the busy panel"
+    assert max(rows) - min(rows) < 40, f"ink on rows {min(rows)}..{max(rows)}: not one row of dots"
+    for name, rect in (("field", FIELD), ("button", BUTTON), ("link", LINK)):
+        assert not rows & set(range(rect[1], rect[3])), f"ink where the {name} lies"
+    assert a.client_pixel(image, 5, 30) == HEADER_BLUE, "header band is not visible"
+    assert a.client_pixel(image, 5, 560) == NOTE_YELLOW, "bottom note is not visible"
+    assert a.client_pixel(image, 5, 75) == WHITE and a.client_pixel(image, 5, 510) == WHITE
+
+
 sys.exit(run_cases("e2e_download", [
-    ("Download", "SuccessStartsInstallerAndEnds", success_starts_installer_and_ends),
-    ("Download", "FailureStoresTenCharacterNumber",
-     failure_reports_and_stores("en_US.UTF-8", "Download failed", "0123456789", "0123456789")),
-    ("Download", "FailureInGermanStoresNothingForNineCharacters",
-     failure_reports_and_stores("de_DE.UTF-8", "Download fehlgeschlagen", "012345678", None)),
+    ("Download", "SuccessByKeysStartsInstallerAndEnds",
+     success_starts_installer_and_ends("en", "keys")),
+    ("Download", "SuccessByClickInGermanStartsInstallerAndEnds",
+     success_starts_installer_and_ends("de", "click")),
+    ("Failure", "RefusedNumberStoresTenCharacters",
+     failure_reports_and_stores("en", "denied", "0123456789", "keys", "failure-en.png")),
+    ("Failure", "BodyOfExactly2200BytesInGerman",
+     failure_reports_and_stores("de", "ok-2200", "1111111111", "click", "failure-de.png")),
+    ("Failure", "NoLengthDeletesStaleInstaller",
+     failure_reports_and_stores("en", "nolength-5000", "2222222222", "click")),
+    ("Failure", "ShortBodyInGerman", failure_reports_and_stores("de", "short-5000", "3333333333", "keys")),
+    ("Failure", "LargePageThatIsNoProgramKeepsTheWindow",
+     failure_reports_and_stores("en", "ok-5000", "4444444444", "keys")),
+    ("Failure", "NineCharactersNotStoredInGerman",
+     failure_reports_and_stores("de", "denied", "012345678", "click")),
+    ("Failure", "ElevenCharactersNotStored",
+     failure_reports_and_stores("en", "denied", "01234567890", "keys")),
+    ("Busy", "PanelCoversTheStepsWhileDownloading", busy_panel_covers_the_steps),
 ]))

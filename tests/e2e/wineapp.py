@@ -71,9 +71,17 @@ class App:
         border = (width - client_width) // 2
         return border, height - client_height - border
 
-    def screenshot(self, path):
+    def position(self):
+        out = xdotool("getwindowgeometry", "--shell", self.window)
+        values = dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+        return int(values["X"]), int(values["Y"])
+
+    def screenshot(self, path, whole_screen=False):
+        """The window's own pixels; with whole_screen the screen as a user sees it, with
+        every window over this one (a message box)."""
         os.makedirs(os.path.dirname(path), exist_ok=True)
-        subprocess.run(["import", "-window", self.window, path], check=True)
+        subprocess.run(["import", "-window", "root" if whole_screen else self.window, path],
+                       check=True)
         return path
 
     def close(self, timeout=20):
@@ -92,6 +100,75 @@ class App:
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+
+
+class Image:
+    """A screenshot's pixels, read once through ImageMagick (no imaging module here)."""
+
+    def __init__(self, png):
+        data = subprocess.run(["convert", png, "-depth", "8", "ppm:-"], capture_output=True,
+                              check=True).stdout
+        # Binary PPM: "P6\n<w> <h>\n255\n" then RGB triples.
+        fields, pos = [], 0
+        while len(fields) < 4:
+            while data[pos:pos + 1].isspace():
+                pos += 1
+            end = pos
+            while not data[end:end + 1].isspace():
+                end += 1
+            fields.append(data[pos:end])
+            pos = end
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.rgb = data[pos + 1:]
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.rgb[i:i + 3])
+
+    def region(self, left, top, right, bottom):
+        """The pixels of a rectangle, row by row."""
+        return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
+
+
+class Probe:
+    """What the platform tells another program about a top-level window (window_probe.exe):
+    its owner, the focused window of its thread and its child windows, topmost first."""
+
+    def __init__(self, exe, env, caption):
+        r = subprocess.run([WINE_RUN, exe, caption], env=env, capture_output=True, check=False)
+        if r.returncode != 0:
+            raise RuntimeError(f"no window {caption!r} (probe said {r.returncode})")
+        self.owner = self.focus = None
+        self.children = []
+        for line in r.stdout.decode("utf-8").splitlines():
+            kind, *values = line.split("\t")
+            values = [v.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t")
+                      for v in values]
+            if kind == "window":
+                self.hwnd = values[0]
+            elif kind == "owner":
+                self.owner = values if values[0] != "0" else None
+            elif kind == "focus":
+                self.focus = values if values[0] != "0" else None
+            elif kind == "child":
+                hwnd, cls, ident, visible, enabled, l, t, r_, b, *text = values
+                self.children.append({"hwnd": hwnd, "class": cls, "id": int(ident),
+                                      "visible": visible == "1", "enabled": enabled == "1",
+                                      "rect": (int(l), int(t), int(r_), int(b)),
+                                      "text": "\t".join(text)})
+
+    def child_of_class(self, cls):
+        found = [c for c in self.children if c["class"] == cls]
+        if len(found) != 1:
+            raise AssertionError(f"{len(found)} child windows of class {cls}: {self.children}")
+        return found[0]
+
+    def child_at(self, rect):
+        """The child window with exactly these client bounds."""
+        found = [c for c in self.children if c["rect"] == rect]
+        if not found:
+            raise AssertionError(f"no child window at {rect}: {self.children}")
+        return found[0]
 
 
 def pixel(png, x, y):

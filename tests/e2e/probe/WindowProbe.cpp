@@ -1,0 +1,132 @@
+// Reads a top-level window of another program the way the platform exposes it, for the
+// end-to-end tests: `window_probe <caption>` waits up to five seconds for a visible top-level
+// window with exactly that caption and prints one line per fact, UTF-8, tab-separated:
+//
+//   window <hwnd> <class> <enabled 0|1>
+//   owner <hwnd> <class> <caption>            (or "owner 0" for an unowned window)
+//   focus <hwnd> <class> <text>               (the focused window of its thread, or "focus 0")
+//   child <hwnd> <class> <id> <visible 0|1> <enabled 0|1> <left> <top> <right> <bottom> <text>
+//
+// Children come in stacking order, topmost first; rectangles are in the window's client
+// coordinates; texts are what WM_GETTEXT answers, with CR and LF written as \r and \n.
+// Exit code 1 when no such window appears.
+#include <windows.h>
+
+#include <string>
+
+namespace {
+
+std::string Utf8(const std::wstring& text) {
+    std::string escaped;
+    std::wstring plain;
+    for (wchar_t c : text) {
+        if (c == L'\r') plain += L"\\r";
+        else if (c == L'\n') plain += L"\\n";
+        else if (c == L'\t') plain += L"\\t";
+        else plain += c;
+    }
+    int n = WideCharToMultiByte(CP_UTF8, 0, plain.c_str(), int(plain.size()), nullptr, 0,
+                                nullptr, nullptr);
+    escaped.resize(n);
+    WideCharToMultiByte(CP_UTF8, 0, plain.c_str(), int(plain.size()), escaped.data(), n, nullptr,
+                        nullptr);
+    return escaped;
+}
+
+std::wstring TextOf(HWND wnd) {
+    // WM_GETTEXT, which the platform carries across processes for every window class.
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
+        return L"";
+    std::wstring text(length + 1, L'\0');
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                        SMTO_ABORTIFHUNG, 2000, &copied);
+    text.resize(copied);
+    return text;
+}
+
+std::wstring ClassOf(HWND wnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(wnd, name, 256);
+    return name;
+}
+
+std::string Id(HWND wnd) {
+    return std::to_string(reinterpret_cast<UINT_PTR>(wnd));
+}
+
+void Print(const std::string& line) {
+    std::string out = line + "\n";
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), DWORD(out.size()), &written, nullptr);
+}
+
+struct Search {
+    const wchar_t* caption;
+    HWND found;
+};
+
+BOOL CALLBACK MatchTopLevel(HWND wnd, LPARAM param) {
+    auto* search = reinterpret_cast<Search*>(param);
+    if (IsWindowVisible(wnd) && TextOf(wnd) == search->caption) {
+        search->found = wnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND FindTopLevel(const wchar_t* caption) {
+    for (int i = 0; i < 50; ++i) {
+        Search search{caption, nullptr};
+        EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        Sleep(100);
+    }
+    return nullptr;
+}
+
+void PrintChildren(HWND top) {
+    for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r;
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
+        Print("child\t" + Id(child) + "\t" + Utf8(ClassOf(child)) + "\t" +
+              std::to_string(GetDlgCtrlID(child)) + "\t" +
+              (IsWindowVisible(child) ? "1" : "0") + "\t" + (IsWindowEnabled(child) ? "1" : "0") +
+              "\t" + std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" +
+              std::to_string(r.right) + "\t" + std::to_string(r.bottom) + "\t" +
+              Utf8(TextOf(child)));
+    }
+}
+
+void PrintFocus(HWND top) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof(info);
+    DWORD thread = GetWindowThreadProcessId(top, nullptr);
+    if (!GetGUIThreadInfo(thread, &info) || !info.hwndFocus) {
+        Print("focus\t0");
+        return;
+    }
+    Print("focus\t" + Id(info.hwndFocus) + "\t" + Utf8(ClassOf(info.hwndFocus)) + "\t" +
+          Utf8(TextOf(info.hwndFocus)));
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 2) {
+        Print("usage: window_probe <caption>");
+        return 2;
+    }
+    HWND top = FindTopLevel(argv[1]);
+    if (!top) return 1;
+    Print("window\t" + Id(top) + "\t" + Utf8(ClassOf(top)) + "\t" +
+          (IsWindowEnabled(top) ? "1" : "0"));
+    HWND owner = GetWindow(top, GW_OWNER);
+    Print(owner ? "owner\t" + Id(owner) + "\t" + Utf8(ClassOf(owner)) + "\t" + Utf8(TextOf(owner))
+                : std::string("owner\t0"));
+    PrintFocus(top);
+    PrintChildren(top);
+    return 0;
+}
