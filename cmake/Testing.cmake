@@ -36,15 +36,16 @@ function(lv_win_test name)
   endif()
 endfunction()
 
-# lv_win_server_test(<name> SOURCES ... LIBS ...): a Windows test program that talks to the
-# loopback test server. The server (tests/fixtures/httpserver.py) is started for the run,
-# the program reaches it through http_proxy and finds its request log in LV_TEST_HTTP_LOG;
-# afterwards the server is stopped by its own process id.
+# lv_win_server_test(<name> SOURCES ... LIBS ... [SERVER_ARGS ...]): a Windows test program
+# that talks to the loopback test server. The server (tests/fixtures/httpserver.py, given
+# SERVER_ARGS such as --host/--path/--password) is started for the run, the program reaches
+# it through http_proxy and finds its host, path, password and request log in the
+# LV_TEST_HTTP_* variables; afterwards the server is stopped by its own process id.
 function(lv_win_server_test name)
   if(NOT WIN32)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;SERVER_ARGS" ${ARGN})
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} ${LV_GTEST_LIBS})
@@ -52,7 +53,7 @@ function(lv_win_server_test name)
   add_test(NAME ${name}
     COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/tests/fixtures/httpserver.py run
       --log ${CMAKE_CURRENT_BINARY_DIR}/${name}-server.log
-      --installer $<TARGET_FILE:fake_installer>
+      --installer $<TARGET_FILE:fake_installer> ${ARG_SERVER_ARGS}
       -- ${CMAKE_SOURCE_DIR}/scripts/wine-run $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT 600)
 endfunction()

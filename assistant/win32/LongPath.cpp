@@ -4,38 +4,10 @@
 #include <windows.h>
 
 #include "assistant/core/PathText.h"
+#include "framework/win32/UniqueHandle.h"
 #include "framework/win32/WinText.h"
 
 namespace {
-
-// Closes a FindFirstFileW search.
-class FindHandle {
-  public:
-    explicit FindHandle(HANDLE h) : h_(h) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (valid()) FindClose(h_);
-    }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE h_;
-};
-
-class FileHandle {
-  public:
-    explicit FileHandle(HANDLE h) : h_(h) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (valid()) CloseHandle(h_);
-    }
-    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
-
-  private:
-    HANDLE h_;
-};
 
 std::u16string FullPath(const std::u16string& path) {
     std::wstring buf(MAX_PATH, L'\0');
@@ -61,7 +33,7 @@ std::u16string ExpandLongPath(const std::u16string& path) {
         std::u16string component = rest.substr(0, slash);
         WIN32_FIND_DATAW fd;
         FindHandle search(FindFirstFileW(AsWide(result + component), &fd));
-        if (!search.valid()) {
+        if (!bool(search)) {
             result += rest;
             break;
         }
@@ -84,7 +56,7 @@ bool FolderExists(const std::u16string& path) {
     if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
     FileHandle folder(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                   OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    return folder.valid();
+    return bool(folder);
 }
 
 bool FileExistsAt(const std::u16string& path) {
@@ -95,14 +67,14 @@ bool FileExistsAt(const std::u16string& path) {
             return false;
         WIN32_FIND_DATAW fd;
         FindHandle search(FindFirstFileW(AsWide(path), &fd));
-        return search.valid() && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
+        return bool(search) && !(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
     }
     if (attrs & FILE_ATTRIBUTE_DIRECTORY) return false;
     if (!(attrs & FILE_ATTRIBUTE_REPARSE_POINT)) return true;
     FileHandle target(CreateFileW(AsWide(path), GENERIC_READ,
                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                   OPEN_EXISTING, 0, nullptr));
-    return target.valid() || GetLastError() == ERROR_SHARING_VIOLATION;
+    return bool(target) || GetLastError() == ERROR_SHARING_VIOLATION;
 }
 
 std::u16string TempDirFrom(const std::u16string& unexpanded) {

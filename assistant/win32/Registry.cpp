@@ -8,16 +8,12 @@ TRegistryKey::TRegistryKey(std::u16string path) {
     HKEY key = nullptr;
     if (RegCreateKeyExW(HKEY_CURRENT_USER, AsWide(path), 0, nullptr, REG_OPTION_NON_VOLATILE,
                         KEY_ALL_ACCESS, nullptr, &key, nullptr) == ERROR_SUCCESS)
-        FKey = key;
-}
-
-TRegistryKey::~TRegistryKey() {
-    if (FKey) RegCloseKey(FKey);
+        FKey.reset(key);
 }
 
 bool TRegistryKey::WriteString(const std::u16string& name, const std::u16string& value) {
     if (!FKey) return false;
     DWORD bytes = DWORD((value.size() + 1) * sizeof(char16_t));
-    return RegSetValueExW(FKey, AsWide(name), 0, REG_SZ,
+    return RegSetValueExW(FKey.get(), AsWide(name), 0, REG_SZ,
                           reinterpret_cast<const BYTE*>(value.c_str()), bytes) == ERROR_SUCCESS;
 }

@@ -8,10 +8,10 @@ cmake --preset win >/dev/null
 cmake --build --preset win --target download_bench >/dev/null
 bench="$LV_ROOT/build/win/download/download_bench.exe"
 export LV_BENCH="$bench"
-python3 tests/fixtures/httpserver.py run -- bash -c '
+python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- bash -c '
     set -e
     size=$((64 * 1024 * 1024))
-    url="http://download.kestrune.example/t/ok-$size"
+    url="http://$LV_TEST_HTTP_HOST/t/ok-$size"
     echo "Throughput"
     wine "$LV_BENCH" throughput $size
     best=0

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <tlhelp32.h>
+#include <wincrypt.h>
 
 #include <cstdio>
 #include <fstream>
@@ -13,7 +14,6 @@
 #include <random>
 #include <sstream>
 
-#include "assistant/core/ProductConfig.h"
 #include "download/tests/TestServer.h"
 #include "download/win32/HTTPGet.h"
 #include "tests/support/WinTestSupport.h"
@@ -21,6 +21,22 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+// "user:password" from a "Basic <base64>" Authorization value.
+std::string BasicCredentials(const std::string& header) {
+    const std::string prefix = "Basic ";
+    if (header.rfind(prefix, 0) != 0) return {};
+    std::string encoded = header.substr(prefix.size());
+    DWORD size = 0;
+    if (!CryptStringToBinaryA(encoded.c_str(), DWORD(encoded.size()), CRYPT_STRING_BASE64, nullptr,
+                              &size, nullptr, nullptr))
+        return {};
+    std::string decoded(size, '\0');
+    CryptStringToBinaryA(encoded.c_str(), DWORD(encoded.size()), CRYPT_STRING_BASE64,
+                         reinterpret_cast<BYTE*>(decoded.data()), &size, nullptr, nullptr);
+    decoded.resize(size);
+    return decoded;
+}
 
 // Everything the component reported.
 struct Outcome {
@@ -144,9 +160,9 @@ TEST_F(Download, DefaultsOfANewComponent) {
 // The installer request: HTTP/1.0 with one Accept line, referrer and agent; no credentials
 // until the server asks, then Basic with customer number and download password.
 TEST_F(Download, InstallerRequestCarriesHeadersAndCredentialsAfterTheChallenge) {
-    auto get = Make(std::string(ProductConfig::InstallerPath));
+    auto get = Make(TestServer::InstallerPath());
     get->SetUserName("1234567890");
-    get->SetPassword(std::string(ProductConfig::DownloadPassword));
+    get->SetPassword(TestServer::Password());
     get->GetFile();
 
     std::string installer = ReadFile("Z:" + std::string(std::getenv("LV_TEST_INSTALLER")));
@@ -160,10 +176,10 @@ TEST_F(Download, InstallerRequestCarriesHeadersAndCredentialsAfterTheChallenge) 
 
     auto conns = TestServer::SinceAllClosed(Mark);
     ASSERT_EQ(conns.size(), 2u);
-    const std::string expectedLine = "GET http://" + std::string(ProductConfig::DownloadHost) +
-                                     ":80" + std::string(ProductConfig::InstallerPath) +
+    const std::string expectedLine = "GET http://" + TestServer::Host() +
+                                     ":80" + TestServer::InstallerPath() +
                                      " HTTP/1.0";
-    std::string credentials = "1234567890:" + std::string(ProductConfig::DownloadPassword);
+    std::string credentials = "1234567890:" + TestServer::Password();
     for (const auto& c : conns) {
         SCOPED_TRACE(c.Id);
         EXPECT_EQ(c.RequestLine, expectedLine);
@@ -174,21 +190,19 @@ TEST_F(Download, InstallerRequestCarriesHeadersAndCredentialsAfterTheChallenge) 
     }
     EXPECT_TRUE(conns[0].HeaderValues("Authorization").empty());
     ASSERT_EQ(conns[1].HeaderValues("Authorization").size(), 1u);
-    EXPECT_EQ(conns[1].HeaderValues("Authorization")[0],
-              "Basic MTIzNDU2Nzg5MDp2di1MdW12b3JhLTc3MzE=")
-        << "base64 of " << credentials;
+    EXPECT_EQ(BasicCredentials(conns[1].HeaderValues("Authorization")[0]), credentials);
 }
 
 // The stand-in installer as delivered: started, it leaves its marker beside itself.
 TEST_F(Download, DownloadedInstallerRunsAndLeavesItsMarker) {
-    const std::string exe = Dir + "lumvoraVV.exe";
+    const std::string exe = Dir + "setup.exe";
     const std::string marker = exe + ".started";
     DeleteFileA(exe.c_str());
     DeleteFileA(marker.c_str());
-    auto get = Make(std::string(ProductConfig::InstallerPath));
+    auto get = Make(TestServer::InstallerPath());
     get->SetFileName(exe);
     get->SetUserName("1234567890");
-    get->SetPassword(std::string(ProductConfig::DownloadPassword));
+    get->SetPassword(TestServer::Password());
     get->GetFile();
     ASSERT_EQ(Out.DoneFile, 1);
 
@@ -212,7 +226,7 @@ TEST_F(Download, DownloadedInstallerRunsAndLeavesItsMarker) {
 // Refused credentials: the server's error page has a length, so it is stored and reported
 // with that length; the caller judges it by its size.
 TEST_F(Download, RefusedCredentialsDeliverTheErrorPageWithItsLength) {
-    auto get = Make(std::string(ProductConfig::InstallerPath));
+    auto get = Make(TestServer::InstallerPath());
     get->SetUserName("1234567890");
     get->SetPassword("wrong");
     get->GetFile();
@@ -286,12 +300,12 @@ TEST_F(Download, FileModeOutcomeOfEveryReply) {
 // Addresses that reach no server: an empty host name (no "/" after the host), a port kept in
 // the host name, a host the proxy cannot reach.
 TEST_F(Download, AddressesThatReachNoServerEndInOnError) {
-    const char* urls[] = {
-        "http://download.kestrune.example",
-        "http://download.kestrune.example:8080/t/ok-10",
+    const std::string urls[] = {
+        "http://" + TestServer::Host(),
+        "http://" + TestServer::Host() + ":8080/t/ok-10",
         "http://unknown.example/t/ok-10",
     };
-    for (const char* url : urls) {
+    for (const std::string& url : urls) {
         SCOPED_TRACE(url);
         DeleteFileA(Target.c_str());
         Out = Outcome();

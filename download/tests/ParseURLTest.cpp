@@ -1,7 +1,6 @@
 // Address parsing: scheme removal in any case, the first "/" as the split, no repair.
 #include <gtest/gtest.h>
 
-#include "assistant/core/ProductConfig.h"
 #include "download/core/ParseURL.h"
 
 namespace {
@@ -14,8 +13,8 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {"http://download.kestrune.example/download/lumvoraVV.exe", "download.kestrune.example",
-     "/download/lumvoraVV.exe", false},
+    {"http://files.download-test.example/files/setup.exe", "files.download-test.example",
+     "/files/setup.exe", false},
     {"HTTP://Host.example/a?b=c/d", "Host.example", "/a?b=c/d", false},
     {"https://host.example/x", "host.example", "/x", true},
     {"HTTPS://HOST.EXAMPLE/X", "HOST.EXAMPLE", "/X", true},
@@ -43,11 +42,4 @@ TEST(ParseURL, TableOfAddresses) {
         EXPECT_EQ(parsed.ObjectPath, row.path);
         EXPECT_EQ(parsed.Secure, row.secure);
     }
-}
-
-TEST(ParseURL, ProductAddressGivesProductHostAndPath) {
-    TParsedURL parsed = ParseURL(ProductConfig::URL);
-    EXPECT_EQ(parsed.HostName, ProductConfig::DownloadHost);
-    EXPECT_EQ(parsed.ObjectPath, ProductConfig::InstallerPath);
-    EXPECT_FALSE(parsed.Secure);
 }

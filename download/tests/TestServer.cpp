@@ -8,8 +8,6 @@
 #include <map>
 #include <sstream>
 
-#include "assistant/core/ProductConfig.h"
-
 namespace TestServer {
 
 namespace {
@@ -58,8 +56,29 @@ bool Available() {
     return !LogPath().empty();
 }
 
+namespace {
+
+std::string Setting(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+} // namespace
+
+std::string Host() {
+    return Setting("LV_TEST_HTTP_HOST");
+}
+
+std::string InstallerPath() {
+    return Setting("LV_TEST_HTTP_PATH");
+}
+
+std::string Password() {
+    return Setting("LV_TEST_HTTP_PASSWORD");
+}
+
 std::string Url(const std::string& path) {
-    return "http://" + std::string(ProductConfig::DownloadHost) + path;
+    return "http://" + Host() + path;
 }
 
 bool IsPattern(const std::string& data) {

@@ -1,5 +1,6 @@
-// The test program's view of the loopback test server: addresses on the product's download
-// host (reached through http_proxy), the expected body bytes, and the server's request log.
+// The test program's view of the loopback test server: the download service it plays (host,
+// installer path, password, as the test run gave them), addresses on that host (reached
+// through http_proxy), the expected body bytes, and the server's request log.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,6 +11,10 @@ namespace TestServer {
 
 // True when the program runs under the server wrapper (LV_TEST_HTTP_LOG is set).
 bool Available();
+// The service the server plays.
+std::string Host();
+std::string InstallerPath();
+std::string Password();
 // "http://<download host><path>".
 std::string Url(const std::string& path);
 // The body byte at offset i of the server's generated bodies.

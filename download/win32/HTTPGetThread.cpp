@@ -55,11 +55,11 @@ bool THTTPGetThread::Transfer() {
     if (Terminated()) return false;
 
     TTransferHandles handles;
-    handles.Internet = TInternetHandle(
+    handles.Internet = InternetHandle(
         InternetOpenA(OrNull(FTAgent), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     // The credentials belong to the connection; the HTTP layer answers a challenge with them.
-    handles.Connection = TInternetHandle(
-        InternetConnectA(handles.Internet.Get(), url.HostName.c_str(),
+    handles.Connection = InternetHandle(
+        InternetConnectA(handles.Internet.get(), url.HostName.c_str(),
                          url.Secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT,
                          FTUserName.c_str(), FTPassword.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
 
@@ -68,8 +68,8 @@ bool THTTPGetThread::Transfer() {
     if (url.Secure) flags |= INTERNET_FLAG_SECURE;
     // One entry and the terminating null: exactly one "Accept:" line.
     const char* acceptList[] = {FTAcceptTypes.c_str(), nullptr};
-    handles.Request = TInternetHandle(HttpOpenRequestA(
-        handles.Connection.Get(), post ? "POST" : "GET", url.ObjectPath.c_str(), "HTTP/1.0",
+    handles.Request = InternetHandle(HttpOpenRequestA(
+        handles.Connection.get(), post ? "POST" : "GET", url.ObjectPath.c_str(), "HTTP/1.0",
         OrNull(FTReferer), FTAcceptTypes.empty() ? nullptr : acceptList, flags, 0));
 
     // Time-outs stated explicitly rather than left to the HTTP layer, some of which waits
@@ -77,24 +77,24 @@ bool THTTPGetThread::Transfer() {
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                          INTERNET_OPTION_RECEIVE_TIMEOUT}) {
         DWORD ms = kTimeoutMs;
-        InternetSetOptionA(handles.Request.Get(), option, &ms, sizeof(ms));
+        InternetSetOptionA(handles.Request.get(), option, &ms, sizeof(ms));
     }
 
     // Failures up to here show up as a failed length query (or a read that fails at once).
     if (post) {
-        HttpSendRequestW(handles.Request.Get(), kFormHeader, 47, FTPostQuery.data(),
+        HttpSendRequestW(handles.Request.get(), kFormHeader, 47, FTPostQuery.data(),
                          DWORD(FTPostQuery.size()));
     } else {
-        HttpSendRequestW(handles.Request.Get(), nullptr, 0, nullptr, 0);
+        HttpSendRequestW(handles.Request.get(), nullptr, 0, nullptr, 0);
     }
     if (Terminated()) return false;
 
-    TAnnouncedLength length = QueryAnnouncedLength(handles.Request.Get());
+    TAnnouncedLength length = QueryAnnouncedLength(handles.Request.get());
     if (Terminated()) return false;
     if (length.Kind == TLengthKind::lkInvalid) return false;
     if (length.Kind == TLengthKind::lkAbsent && FTBinaryData) return false;
     if (length.Kind == TLengthKind::lkValid) FTFileSize = length.Value;
-    return ReadBody(handles.Request.Get(), length);
+    return ReadBody(handles.Request.get(), length);
 }
 
 // Every Content-Length line of the response as text: a numeric query would silently turn a
@@ -119,10 +119,10 @@ TAnnouncedLength THTTPGetThread::QueryAnnouncedLength(HINTERNET request) const {
 
 bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length) {
     BytesReaded = 0;
-    TFileHandle file;
+    FileHandle file;
     if (FTToFile) {
         file =
-            TFileHandle(CreateFileW(AsWide(AnsiToWide(FTFileName)), GENERIC_WRITE, FILE_SHARE_READ,
+            FileHandle(CreateFileW(AsWide(AnsiToWide(FTFileName)), GENERIC_WRITE, FILE_SHARE_READ,
                                     nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
     } else {
@@ -143,7 +143,7 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
         if (BytesToRead > MaxTransferSize - BytesReaded) return false; // beyond 32-bit sizes
         if (file) {
             DWORD written = 0;
-            if (!WriteFile(file.Get(), buffer.data(), got, &written, nullptr) || written != got)
+            if (!WriteFile(file.get(), buffer.data(), got, &written, nullptr) || written != got)
                 return false;
         } else {
             FTStringResult.append(buffer.data(), got);
@@ -151,7 +151,7 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
         BytesReaded += BytesToRead;
         if (FTProgress) Synchronize([this] { UpdateProgress(); });
     }
-    file.Close();
+    file.reset();
 
     TTransferEnd end;
     end.ToFile = FTToFile;

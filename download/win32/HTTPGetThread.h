@@ -37,11 +37,11 @@ class THTTPGetThread : public TThread {
   private:
     // The request, connection and Internet handles, closed in that order.
     struct TTransferHandles {
-        TInternetHandle Internet, Connection, Request;
+        InternetHandle Internet, Connection, Request;
         void Close() {
-            Request.Close();
-            Connection.Close();
-            Internet.Close();
+            Request.reset();
+            Connection.reset();
+            Internet.reset();
         }
     };
 

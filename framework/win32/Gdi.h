@@ -3,32 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include <utility>
-
-// Owns one GDI object (HFONT, HBRUSH, HPEN, HBITMAP, HRGN); deletes it exactly once.
-template <class H> class GdiObject {
-  public:
-    GdiObject() = default;
-    explicit GdiObject(H handle) : h_(handle) {}
-    GdiObject(GdiObject&& other) noexcept : h_(std::exchange(other.h_, nullptr)) {}
-    GdiObject& operator=(GdiObject&& other) noexcept {
-        if (this != &other) reset(std::exchange(other.h_, nullptr));
-        return *this;
-    }
-    GdiObject(const GdiObject&) = delete;
-    GdiObject& operator=(const GdiObject&) = delete;
-    ~GdiObject() { reset(); }
-
-    void reset(H handle = nullptr) {
-        if (h_) DeleteObject(h_);
-        h_ = handle;
-    }
-    H get() const { return h_; }
-    explicit operator bool() const { return h_ != nullptr; }
-
-  private:
-    H h_ = nullptr;
-};
+#include "framework/win32/UniqueHandle.h"
 
 using FontHandle = GdiObject<HFONT>;
 using BrushHandle = GdiObject<HBRUSH>;
@@ -97,18 +72,9 @@ class PaintDC {
 };
 
 // A memory DC compatible with another DC; deleted on scope exit.
-class MemoryDC {
+class MemoryDC : public MemoryDCHandle {
   public:
-    explicit MemoryDC(HDC compatibleWith) : dc_(CreateCompatibleDC(compatibleWith)) {}
-    MemoryDC(const MemoryDC&) = delete;
-    MemoryDC& operator=(const MemoryDC&) = delete;
-    ~MemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
+    explicit MemoryDC(HDC compatibleWith) : MemoryDCHandle(CreateCompatibleDC(compatibleWith)) {}
 };
 
 // Off-screen drawing surface: a memory DC with a compatible bitmap of the given size

@@ -62,19 +62,17 @@ SyncWindow& TheSyncWindow() {
 
 TThread::TThread() {
     TheSyncWindow();
-    FSyncDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    FSyncDone.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!FSyncDone) throw std::runtime_error("Cannot create a thread event");
 }
 
 TThread::~TThread() {
     if (FHandle) {
-        if (GetCurrentThreadId() != GetThreadId(FHandle)) {
+        if (GetCurrentThreadId() != GetThreadId(FHandle.get())) {
             Terminate();
             WaitFor();
         }
-        CloseHandle(FHandle);
     }
-    CloseHandle(FSyncDone);
 }
 
 void TThread::Start() {
@@ -82,15 +80,15 @@ void TThread::Start() {
     // Suspended until FHandle is stored: a body that ends at once may delete its object.
     auto handle = _beginthreadex(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, nullptr);
     if (!handle) throw std::runtime_error("Cannot start a thread");
-    FHandle = reinterpret_cast<HANDLE>(handle);
-    ResumeThread(FHandle);
+    FHandle.reset(reinterpret_cast<HANDLE>(handle));
+    ResumeThread(FHandle.get());
 }
 
 void TThread::WaitFor() {
     if (!FHandle) return;
     const SyncWindow& sync = TheSyncWindow();
     if (GetCurrentThreadId() != sync.ThreadID) {
-        WaitForSingleObject(FHandle, INFINITE);
+        WaitForSingleObject(FHandle.get(), INFINITE);
         return;
     }
     // On the user-interface thread: run the hand-overs that the body waits for. Only those
@@ -100,7 +98,8 @@ void TThread::WaitFor() {
         MSG msg;
         while (PeekMessageW(&msg, sync.Wnd, WM_SYNCHRONIZE, WM_SYNCHRONIZE, PM_REMOVE))
             DispatchMessageW(&msg);
-        DWORD r = MsgWaitForMultipleObjects(1, &FHandle, FALSE, 50, QS_POSTMESSAGE);
+        HANDLE thread = FHandle.get();
+        DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, 50, QS_POSTMESSAGE);
         if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) return;
     }
 }
@@ -111,10 +110,10 @@ void TThread::Synchronize(const std::function<void()>& method) {
         method();
         return;
     }
-    SyncCall call{&method, nullptr, FSyncDone};
+    SyncCall call{&method, nullptr, FSyncDone.get()};
     if (!PostMessageW(sync.Wnd, WM_SYNCHRONIZE, 0, reinterpret_cast<LPARAM>(&call)))
         throw std::runtime_error("Cannot hand over to the user-interface thread");
-    WaitForSingleObject(FSyncDone, INFINITE);
+    WaitForSingleObject(FSyncDone.get(), INFINITE);
     if (call.Error) std::rethrow_exception(call.Error);
 }
 

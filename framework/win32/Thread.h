@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "framework/core/Object.h"
+#include "framework/win32/UniqueHandle.h"
 
 class TThread : public TObject {
   public:
@@ -32,7 +33,7 @@ class TThread : public TObject {
     // Not for FreeOnTerminate threads.
     void WaitFor();
 
-    HANDLE Handle() const { return FHandle; }
+    HANDLE Handle() const { return FHandle.get(); }
 
     bool FreeOnTerminate = false;
     // Runs on the user-interface thread after Execute has returned, while the worker waits.
@@ -49,8 +50,8 @@ class TThread : public TObject {
     static unsigned __stdcall ThreadProc(void* param);
     void DoTerminate();
 
-    HANDLE FHandle = nullptr;
-    HANDLE FSyncDone = nullptr; // signalled by the user-interface thread after a hand-over
+    KernelHandle FHandle;
+    KernelHandle FSyncDone; // signalled by the user-interface thread after a hand-over
     std::atomic<bool> FTerminated{false};
     std::atomic<bool> FFinished{false};
 };

@@ -22,9 +22,10 @@ def wine_env(locale, extra=None):
 
 def restart_wineserver(env):
     """A running wineserver keeps its system language: stop it before switching."""
-    subprocess.run(["bash", "-c", f"source {ROOT}/scripts/env.sh && wineserver -k"],
+    # -k asks it to end; -w waits until it has, so the next program starts a fresh one
+    # instead of meeting the old one on its way out.
+    subprocess.run(["bash", "-c", f"source {ROOT}/scripts/env.sh && wineserver -k; wineserver -w"],
                    env=env, stderr=subprocess.DEVNULL, check=False)
-    time.sleep(0.3)
 
 
 def xdotool(*args, check=True):
