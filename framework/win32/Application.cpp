@@ -10,6 +10,11 @@
 
 TApplication* Application = nullptr;
 
+TComponent* OwnerForUnowned() {
+    if (!Application) throw std::logic_error("A component without an owner needs the application");
+    return Application;
+}
+
 TApplication::TApplication() : TComponent(nullptr) {
     if (Application) throw std::logic_error("Only one application object may exist");
     Application = this;

@@ -8,6 +8,11 @@
 
 #include "framework/core/Object.h"
 
+class TComponent;
+// The owner of a component created without one: the application object, which destroys it
+// when the program ends. Throws when there is no application object.
+TComponent* OwnerForUnowned();
+
 class TComponent : public TObject {
   public:
     explicit TComponent(TComponent* owner) : FOwner(owner) {}
@@ -17,8 +22,10 @@ class TComponent : public TObject {
     const std::u16string& Name() const { return FName; }
     void SetName(const std::u16string& name) { FName = name; }
 
-    // Creates a component owned by `owner` (constructor arguments after the owner).
+    // Creates a component owned by `owner` (constructor arguments after the owner); without
+    // an owner the application object keeps it until the program ends.
     template <class T, class... Args> static T* Create(TComponent* owner, Args&&... args) {
+        if (!owner) owner = OwnerForUnowned();
         auto obj = std::make_unique<T>(owner, std::forward<Args>(args)...);
         T* raw = obj.get();
         owner->FComponents.push_back(std::move(obj));

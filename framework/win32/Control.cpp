@@ -93,8 +93,28 @@ void TControl::SetParent(TWinControl* parent) {
     Invalidate();
 }
 
+int TSizeConstraints::ClampWidth(int w) const {
+    if (MaxWidth > 0 && w > MaxWidth) w = MaxWidth;
+    if (MinWidth > 0 && w < MinWidth) w = MinWidth;
+    return w;
+}
+
+int TSizeConstraints::ClampHeight(int h) const {
+    if (MaxHeight > 0 && h > MaxHeight) h = MaxHeight;
+    if (MinHeight > 0 && h < MinHeight) h = MinHeight;
+    return h;
+}
+
+void TControl::SetConstraints(const TSizeConstraints& c) {
+    FConstraints = c;
+    SetBounds(FLeft, FTop, FWidth, FHeight);
+}
+
 void TControl::SetBounds(int left, int top, int width, int height) {
+    width = FConstraints.ClampWidth(width);
+    height = FConstraints.ClampHeight(height);
     if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+    const bool resized = width != FWidth || height != FHeight;
     Invalidate();
     FLeft = left;
     FTop = top;
@@ -105,6 +125,15 @@ void TControl::SetBounds(int left, int top, int width, int height) {
     BoundsChanged();
     Invalidate();
     if (FParent && FAlign != alNone) FParent->AlignControls();
+    if (resized && !IsWindowed()) Resize();
+}
+
+void TControl::Resize() {
+    // Windowed controls come here on every WM_SIZE and on moves made without a window.
+    if (FWidth == FResizedWidth && FHeight == FResizedHeight) return;
+    FResizedWidth = FWidth;
+    FResizedHeight = FHeight;
+    if (OnResize) OnResize(this);
 }
 
 int TControl::ClientWidth() const {
@@ -236,6 +265,8 @@ void TControl::Repaint() {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    // A double click: the double-click event first, then the press itself.
+    if (button == mbLeft && (shift & ssDouble) && (FControlStyle & csClickEvents)) DblClick();
     if (button == mbLeft && (FControlStyle & csClickEvents)) FClicking = true;
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
@@ -261,4 +292,15 @@ void TControl::MouseLeave() {
 
 void TControl::Click() {
     if (OnClick) OnClick(this);
+}
+
+void TControl::DblClick() {
+    if (OnDblClick) OnDblClick(this);
+}
+
+TMouseActivate TControl::MouseActivate(TMouseButton button, TShiftState shift, int x, int y,
+                                       int hitTest) {
+    TMouseActivate result = maDefault;
+    if (OnMouseActivate) OnMouseActivate(this, button, shift, x, y, hitTest, result);
+    return result;
 }

@@ -42,6 +42,21 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton, TShiftState, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState, int X, int Y)>;
 
+// What a mouse press does to the window it lands in: maDefault leaves it to the platform.
+enum TMouseActivate { maDefault, maActivate, maActivateAndEat, maNoActivate, maNoActivateAndEat };
+// X, Y in the control's client coordinates; HitTest is the platform's hit-test code.
+using TMouseActivateEvent =
+    std::function<void(TObject* Sender, TMouseButton, TShiftState, int X, int Y, int HitTest,
+                       TMouseActivate& MouseActivate)>;
+
+// Smallest and largest width and height a control may take; 0 means no limit. Every way
+// the bounds change (SetBounds, alignment, anchors) is held to them.
+struct TSizeConstraints {
+    int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+    int ClampWidth(int w) const;
+    int ClampHeight(int h) const;
+};
+
 // Control style flags.
 enum TControlStyleFlag : std::uint32_t {
     csOpaque = 1,          // paints its whole client area: the parent need not erase under it
@@ -78,6 +93,10 @@ class TControl : public TComponent {
     virtual RECT ClientRect() const { return {0, 0, FWidth, FHeight}; }
     int ClientWidth() const;
     int ClientHeight() const;
+
+    const TSizeConstraints& Constraints() const { return FConstraints; }
+    // Takes the new limits and applies them to the current size at once.
+    void SetConstraints(const TSizeConstraints& c);
 
     TAlign Align() const { return FAlign; }
     void SetAlign(TAlign v);
@@ -123,8 +142,15 @@ class TControl : public TComponent {
     virtual void MouseEnter();
     virtual void MouseLeave();
     virtual void Click();
+    virtual void DblClick();
+    // A press that may activate the window (WM_MOUSEACTIVATE); fires OnMouseActivate.
+    virtual TMouseActivate MouseActivate(TMouseButton button, TShiftState shift, int x, int y,
+                                         int hitTest);
 
     TNotifyEvent OnClick;
+    TNotifyEvent OnDblClick;
+    TNotifyEvent OnResize;
+    TMouseActivateEvent OnMouseActivate;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
@@ -139,6 +165,8 @@ class TControl : public TComponent {
 
   protected:
     virtual void BoundsChanged() {}
+    // The size changed; fires OnResize (windowed controls once their window has its size).
+    virtual void Resize();
     virtual void FontChanged() { Invalidate(); }
     virtual void ColorChanged() { Invalidate(); }
     virtual void EnabledChanged() { Invalidate(); }
@@ -149,6 +177,7 @@ class TControl : public TComponent {
 
     TWinControl* FParent = nullptr;
     int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+    TSizeConstraints FConstraints;
     TAlign FAlign = alNone;
     TAnchors FAnchors = akLeft | akTop;
     bool FVisible = true;
@@ -166,6 +195,7 @@ class TControl : public TComponent {
     int FAnchorRight = 0;  // distance of the right edge from the parent's right at layout
     int FAnchorBottom = 0; // distance of the bottom edge from the parent's bottom at layout
     bool FAnchoring = false;
+    int FResizedWidth = 0, FResizedHeight = 0; // the size OnResize last reported
 };
 
 // A control without a window of its own: painted by its parent and given the parent's

@@ -216,11 +216,29 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (reinterpret_cast<HWND>(wParam) == FHandle && SetCursorMessage(lParam)) return TRUE;
         break;
     case WM_COMMAND:
-        if (lParam) {
-            if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(lParam))) {
-                child->CommandNotify(HIWORD(wParam));
-                return 0;
-            }
+        if (lParam && FromHandle(reinterpret_cast<HWND>(lParam)))
+            return SendMessageW(reinterpret_cast<HWND>(lParam), CN_COMMAND, wParam, lParam);
+        break;
+    case WM_NOTIFY: {
+        HWND from = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+        if (from != FHandle && FromHandle(from)) return SendMessageW(from, CN_NOTIFY, wParam, lParam);
+        break;
+    }
+    case CN_COMMAND:
+        CommandNotify(HIWORD(wParam));
+        return 0;
+    case CN_NOTIFY:
+        return Notify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_MOUSEACTIVATE:
+        if (LRESULT r = MouseActivateMessage(wParam, lParam)) return r;
+        break;
+    case WM_GETMINMAXINFO:
+        if (!FParent) {
+            auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+            if (FConstraints.MinWidth > 0) info->ptMinTrackSize.x = FConstraints.MinWidth;
+            if (FConstraints.MinHeight > 0) info->ptMinTrackSize.y = FConstraints.MinHeight;
+            if (FConstraints.MaxWidth > 0) info->ptMaxTrackSize.x = FConstraints.MaxWidth;
+            if (FConstraints.MaxHeight > 0) info->ptMaxTrackSize.y = FConstraints.MaxHeight;
         }
         break;
     case WM_SETFOCUS:
@@ -319,6 +337,49 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         target->MouseUp(button, shift, x, y);
     }
     return 0;
+}
+
+// WM_MOUSEACTIVATE: the control under the pointer (a windowless child or this one) may say
+// how the press activates; 0 leaves it to the platform.
+LRESULT TWinControl::MouseActivateMessage(WPARAM, LPARAM lParam) {
+    const int hitTest = short(LOWORD(lParam));
+    TMouseButton button;
+    switch (HIWORD(lParam)) {
+    case WM_LBUTTONDOWN:
+        button = mbLeft;
+        break;
+    case WM_RBUTTONDOWN:
+        button = mbRight;
+        break;
+    case WM_MBUTTONDOWN:
+        button = mbMiddle;
+        break;
+    default:
+        return 0;
+    }
+    POINT p;
+    GetCursorPos(&p);
+    ScreenToClient(FHandle, &p);
+    TControl* target = this;
+    if (hitTest == HTCLIENT)
+        if (TControl* child = ControlAtPos(p)) target = child;
+    if (target != this) {
+        POINT o = target->OriginInWindow();
+        p.x -= o.x;
+        p.y -= o.y;
+    }
+    switch (target->MouseActivate(button, KeyboardShiftState(), p.x, p.y, hitTest)) {
+    case maActivate:
+        return MA_ACTIVATE;
+    case maActivateAndEat:
+        return MA_ACTIVATEANDEAT;
+    case maNoActivate:
+        return MA_NOACTIVATE;
+    case maNoActivateAndEat:
+        return MA_NOACTIVATEANDEAT;
+    default:
+        return 0;
+    }
 }
 
 void TWinControl::SetMouseControl(TControl* control) {
@@ -450,6 +511,7 @@ void TWinControl::Resized() {
     for (TControl* c : FControls)
         c->ParentResized(r.right - r.left, r.bottom - r.top);
     AlignControls();
+    Resize();
 }
 
 void TWinControl::UpdateWindowBounds() {

@@ -20,8 +20,10 @@ struct TCreateParams {
     HWND WndParent = nullptr;
 };
 
-// Sent to a child control by its parent for WM_COMMAND/WM_NOTIFY it received from it.
+// Sent back to a child control by its parent for WM_COMMAND / WM_NOTIFY it received from
+// it, so that the control handles its own notifications (same wParam and lParam).
 inline constexpr UINT CN_COMMAND = WM_APP + 0x3F00;
+inline constexpr UINT CN_NOTIFY = WM_APP + 0x3F01;
 
 class TWinControl : public TControl {
   public:
@@ -87,6 +89,8 @@ class TWinControl : public TControl {
     void PaintControls(HDC dc);
     // A WM_COMMAND this control's window sent to its parent.
     virtual void CommandNotify(WORD code) {}
+    // A WM_NOTIFY this control's window sent to its parent; answers the notification's result.
+    virtual LRESULT Notify(const NMHDR& header) { return 0; }
     virtual void Resized();
     void UpdateWindowBounds() override;
     void FontChanged() override;
@@ -100,6 +104,7 @@ class TWinControl : public TControl {
   private:
     friend class TControl;
     LRESULT MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT MouseActivateMessage(WPARAM wParam, LPARAM lParam);
     bool SetCursorMessage(LPARAM lParam);
     void SetMouseControl(TControl* control);
     void InsertControl(TControl* control);

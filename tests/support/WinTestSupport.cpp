@@ -103,3 +103,58 @@ int CountKernelHandles() {
     }
     return n;
 }
+
+namespace {
+
+INPUT MouseInput(POINT screen, DWORD flags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    in.mi.dx = LONG((screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) /
+                    (GetSystemMetrics(SM_CXSCREEN) - 1));
+    in.mi.dy = LONG((screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) /
+                    (GetSystemMetrics(SM_CYSCREEN) - 1));
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+    return in;
+}
+
+INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    switch (vk) {
+    case VK_DELETE: case VK_INSERT: case VK_HOME: case VK_END: case VK_LEFT: case VK_RIGHT:
+    case VK_UP: case VK_DOWN: case VK_PRIOR: case VK_NEXT: case VK_APPS:
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+        break;
+    default:
+        break;
+    }
+    return in;
+}
+
+} // namespace
+
+void SendClick(POINT screen, int clicks, bool right) {
+    std::vector<INPUT> in{MouseInput(screen, MOUSEEVENTF_MOVE)};
+    for (int i = 0; i < clicks; ++i) {
+        in.push_back(MouseInput(screen, right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN));
+        in.push_back(MouseInput(screen, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
+    }
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    PumpFor(80);
+}
+
+void SendKey(WORD vk, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> in;
+    for (WORD m : modifiers)
+        in.push_back(KeyInput(m, false));
+    in.push_back(KeyInput(vk, false));
+    in.push_back(KeyInput(vk, true));
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
+        in.push_back(KeyInput(*m, true));
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+    PumpFor(80);
+}

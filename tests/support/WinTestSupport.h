@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <vector>
 
 // Dispatches messages until `done` answers true or the time runs out; answers `done()`.
@@ -49,3 +50,10 @@ int CountGdiObjects();
 // Open kernel handles of this process (GetProcessHandleCount answers 0 under Wine): every
 // handle value that GetHandleInformation accepts.
 int CountKernelHandles();
+
+// Real input through the platform's input queue (SendInput), as a user's mouse and keyboard
+// would give it; the windows concerned must be on screen.
+// A left (or right) click at a screen point; `clicks` 2 makes a double click.
+void SendClick(POINT screen, int clicks = 1, bool right = false);
+// Presses and releases a virtual key with the given modifier keys held.
+void SendKey(WORD vk, std::initializer_list<WORD> modifiers = {});

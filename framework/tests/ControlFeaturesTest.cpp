@@ -1,0 +1,226 @@
+// The control features every component publishes, under Wine with real input where the
+// feature is input: size constraints, OnResize, double clicks, OnMouseActivate, notification
+// reflection and components created without an owner.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/win32/Application.h"
+#include "framework/win32/Form.h"
+#include "framework/win32/StdCtrls.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+// Records the events of a control as short words, in order.
+struct EventLog {
+    std::vector<std::string> Events;
+    void Wire(TControl* c) {
+        c->OnClick = [this](TObject*) { Events.push_back("click"); };
+        c->OnDblClick = [this](TObject*) { Events.push_back("dblclick"); };
+        c->OnMouseDown = [this](TObject*, TMouseButton, TShiftState shift, int, int) {
+            Events.push_back(shift & ssDouble ? "down-double" : "down");
+        };
+        c->OnMouseUp = [this](TObject*, TMouseButton, TShiftState, int, int) {
+            Events.push_back("up");
+        };
+    }
+};
+
+class Painted : public TGraphicControl {
+  public:
+    using TGraphicControl::TGraphicControl;
+};
+
+class Windowed : public TCustomControl {
+  public:
+    using TCustomControl::TCustomControl;
+    LRESULT Notify(const NMHDR& header) override {
+        LastNotifyCode = header.code;
+        return 42;
+    }
+    UINT LastNotifyCode = 0;
+};
+
+class ControlFixture : public testing::Test {
+  protected:
+    void SetUp() override {
+        form = TComponent::Create<TForm>(&app);
+        form->SetBorderStyle(bsDialog);
+        form->SetClientSize(300, 200);
+    }
+    void Show() {
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        PumpFor(150);
+    }
+    POINT ScreenPoint(TControl* c, int x, int y) {
+        POINT p = c->OriginInWindow();
+        p.x += x;
+        p.y += y;
+        ClientToScreen(c->WindowHandle(), &p);
+        return p;
+    }
+    template <class T> T* Add(int left, int top, int width, int height) {
+        T* c = TComponent::Create<T>(form);
+        c->SetParent(form);
+        c->SetBounds(left, top, width, height);
+        return c;
+    }
+
+    TApplication app;
+    TForm* form = nullptr;
+};
+
+} // namespace
+
+struct ConstraintCase {
+    TSizeConstraints limits;
+    int width, height;   // asked for
+    int wantW, wantH;    // held to the limits
+};
+
+// SetBounds on windowless and windowed controls; the window takes the held size too.
+TEST_F(ControlFixture, ConstraintsHoldEverySetBounds) {
+    const ConstraintCase cases[] = {
+        {{0, 0, 0, 0}, 70, 30, 70, 30},
+        {{50, 20, 0, 0}, 10, 5, 50, 20},
+        {{0, 0, 100, 40}, 250, 90, 100, 40},
+        {{50, 20, 100, 40}, 75, 30, 75, 30},
+        {{60, 0, 40, 0}, 80, 10, 60, 10}, // a minimum above the maximum wins
+    };
+    Painted* painted = Add<Painted>(0, 0, 10, 10);
+    Windowed* windowed = Add<Windowed>(0, 0, 10, 10);
+    Show();
+    for (const ConstraintCase& c : cases) {
+        for (TControl* control : {static_cast<TControl*>(painted), static_cast<TControl*>(windowed)}) {
+            control->SetConstraints({});
+            control->SetBounds(0, 0, 10, 10);
+            control->SetConstraints(c.limits);
+            control->SetBounds(5, 6, c.width, c.height);
+            EXPECT_EQ(control->Width(), c.wantW) << c.width;
+            EXPECT_EQ(control->Height(), c.wantH) << c.height;
+        }
+        RECT r;
+        GetWindowRect(windowed->Handle(), &r);
+        EXPECT_EQ(r.right - r.left, c.wantW);
+        EXPECT_EQ(r.bottom - r.top, c.wantH);
+    }
+}
+
+// Alignment and new limits go through the same rule.
+TEST_F(ControlFixture, ConstraintsHoldAlignmentAndApplyAtOnce) {
+    Windowed* bar = Add<Windowed>(0, 0, 50, 30);
+    bar->SetConstraints({0, 0, 0, 25});
+    bar->SetAlign(alTop);
+    Painted* fill = Add<Painted>(0, 0, 10, 10);
+    fill->SetConstraints({0, 0, 120, 0});
+    fill->SetAlign(alClient);
+    Show();
+    EXPECT_EQ(bar->Width(), 300);
+    EXPECT_EQ(bar->Height(), 25);
+    EXPECT_EQ(fill->Top(), 25);
+    EXPECT_EQ(fill->Width(), 120);
+    EXPECT_EQ(fill->Height(), 175);
+    fill->SetConstraints({0, 0, 0, 100});
+    EXPECT_EQ(fill->Height(), 100);
+}
+
+// OnResize once per change of size, never for a move, for both kinds of control.
+TEST_F(ControlFixture, OnResizeFiresForSizeChangesOnly) {
+    Painted* painted = Add<Painted>(0, 0, 40, 40);
+    Windowed* windowed = Add<Windowed>(50, 0, 40, 40);
+    Show();
+    for (TControl* c : {static_cast<TControl*>(painted), static_cast<TControl*>(windowed)}) {
+        int resizes = 0;
+        std::vector<int> widths;
+        c->OnResize = [&](TObject* sender) {
+            ++resizes;
+            widths.push_back(static_cast<TControl*>(sender)->Width());
+        };
+        c->SetBounds(c->Left() + 5, 10, 40, 40);
+        EXPECT_EQ(resizes, 0) << "a move is no resize";
+        c->SetBounds(c->Left(), 10, 60, 40);
+        c->SetHeight(45);
+        c->SetHeight(45);
+        EXPECT_EQ(resizes, 2);
+        EXPECT_EQ(widths, (std::vector<int>{60, 60}));
+        c->OnResize = nullptr;
+    }
+}
+
+// A real double click: click, then the double-click event before the second press, which
+// carries ssDouble; on a windowless and a windowed control alike.
+TEST_F(ControlFixture, RealDoubleClickFiresOnDblClickBeforeTheSecondPress) {
+    Painted* painted = Add<Painted>(10, 10, 80, 60);
+    Windowed* windowed = Add<Windowed>(150, 10, 80, 60);
+    Show();
+    for (TControl* c : {static_cast<TControl*>(painted), static_cast<TControl*>(windowed)}) {
+        EventLog log;
+        log.Wire(c);
+        SendClick(ScreenPoint(c, 40, 30), 2);
+        PumpFor(100);
+        EXPECT_EQ(log.Events, (std::vector<std::string>{"down", "up", "click", "dblclick",
+                                                        "down-double", "up", "click"}));
+    }
+}
+
+// A press on an inactive window asks the control under the pointer how to activate; eating
+// the press keeps it from the control.
+TEST_F(ControlFixture, MouseActivateAsksTheControlUnderThePointer) {
+    Painted* painted = Add<Painted>(10, 10, 80, 60);
+    EventLog log;
+    log.Wire(painted);
+    std::vector<int> hits;
+    painted->OnMouseActivate = [&](TObject* sender, TMouseButton button, TShiftState, int x,
+                                   int y, int hitTest, TMouseActivate& result) {
+        EXPECT_EQ(sender, painted);
+        EXPECT_EQ(button, mbLeft);
+        EXPECT_NEAR(x, 40, 1);
+        EXPECT_NEAR(y, 30, 1);
+        hits.push_back(hitTest);
+        result = maNoActivateAndEat;
+    };
+    Show();
+    TForm* other = TComponent::Create<TForm>(&app);
+    other->SetBounds(500, 400, 200, 150);
+    other->Show();
+    SetForegroundWindow(other->Handle());
+    PumpFor(150);
+    ASSERT_EQ(GetForegroundWindow(), other->Handle());
+
+    SendClick(ScreenPoint(painted, 40, 30));
+    EXPECT_EQ(hits, std::vector<int>{HTCLIENT});
+    // The platform delivers the release of an eaten press; neither a press nor a click arrive.
+    EXPECT_EQ(log.Events, std::vector<std::string>{"up"});
+    EXPECT_EQ(GetForegroundWindow(), other->Handle()) << "the window was activated";
+}
+
+// WM_COMMAND and WM_NOTIFY that a child window sends its parent come back to the child.
+TEST_F(ControlFixture, NotificationsAreReflectedToTheChildThatSentThem) {
+    Windowed* child = Add<Windowed>(0, 0, 50, 50);
+    auto* button = Add<TButton>(60, 0, 80, 30);
+    int clicks = 0;
+    button->OnClick = [&](TObject*) { ++clicks; };
+    Show();
+    NMHDR header{child->Handle(), 7, 1234};
+    EXPECT_EQ(SendMessageW(form->Handle(), WM_NOTIFY, 7, reinterpret_cast<LPARAM>(&header)), 42);
+    EXPECT_EQ(child->LastNotifyCode, 1234u);
+    SendMessageW(form->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(button->Handle()));
+    EXPECT_EQ(clicks, 1);
+}
+
+// Created without an owner, a component lives until the application object goes.
+TEST(Ownership, ComponentWithoutOwnerIsKeptByTheApplication) {
+    std::size_t before;
+    {
+        TApplication app;
+        before = app.ComponentCount();
+        TForm* form = TComponent::Create<TForm>(nullptr);
+        EXPECT_EQ(form->Owner(), &app);
+        EXPECT_EQ(app.ComponentCount(), before + 1);
+    }
+    EXPECT_THROW(TComponent::Create<TForm>(nullptr), std::logic_error);
+}
