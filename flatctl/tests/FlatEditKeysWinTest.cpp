@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+#include "flatctl/tests/RealInput.h"
 #include "flatctl/win32/FlatEdit.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Form.h"
@@ -46,27 +47,9 @@ class FlatEditKeysFixture : public testing::Test {
             Sleep(1);
         }
     }
-    static INPUT Key(WORD vk, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        if (vk == VK_DELETE || vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT ||
-            vk == VK_INSERT)
-            in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-        return in;
-    }
     // Presses `vk` with the modifiers held.
     void Stroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-        std::vector<INPUT> in;
-        for (WORD m : modifiers)
-            in.push_back(Key(m, false));
-        in.push_back(Key(vk, false));
-        in.push_back(Key(vk, true));
-        for (WORD m : modifiers)
-            in.push_back(Key(m, true));
-        SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+        SendKeyStroke(vk, modifiers);
         Pump(60);
     }
     void TypeDigits(const char* digits) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "flatctl/core/EditCommands.h"
+#include "flatctl/tests/RealInput.h"
 #include "flatctl/win32/FlatEdit.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Form.h"
@@ -80,18 +81,6 @@ class FlatEditFixture : public testing::Test {
     TApplication app;
     TForm* form = nullptr;
     TFlatEdit* edit = nullptr;
-};
-
-// Runs `inspect` on the popup menu window while TrackPopupMenu shows it, then closes it.
-struct MenuProbe {
-    static inline std::function<void(HWND)> inspect;
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
-        HWND popup = FindWindowW(L"#32768", nullptr);
-        if (!popup || !IsWindowVisible(popup)) return;
-        KillTimer(nullptr, id);
-        if (inspect) inspect(popup);
-        EndMenu();
-    }
 };
 
 } // namespace
@@ -245,44 +234,30 @@ TEST_F(FlatEditFixture, KeyboardContextMenuOpensAtTheTopLeftWithPasteGreyed) {
     PumpFor(50);
     POINT origin{0, 0};
     ClientToScreen(Wnd(), &origin);
-    RECT menuRect{};
-    int count = 0;
-    UINT paste = 0, selectAll = 0, cut = 0;
-    MenuProbe::inspect = [&](HWND popup) {
-        GetWindowRect(popup, &menuRect);
-        HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
-        count = GetMenuItemCount(menu);
-        paste = GetMenuState(menu, emPaste, MF_BYCOMMAND);
-        selectAll = GetMenuState(menu, emSelectAll, MF_BYCOMMAND);
-        cut = GetMenuState(menu, emCut, MF_BYCOMMAND);
-    };
-    SetTimer(nullptr, 0, 50, MenuProbe::Tick);
+    MenuProbe probe;
     SendMessageW(Wnd(), WM_CONTEXTMENU, WPARAM(Wnd()), MAKELPARAM(-1, -1));
-    MenuProbe::inspect = nullptr;
-    EXPECT_EQ(menuRect.left, origin.x);
-    EXPECT_EQ(menuRect.top, origin.y);
-    // Wine's user32 has no edit menu resource 1: the edit's own six entries and two
-    // separators stand in for it.
-    if (!LoadMenuW(GetModuleHandleW(L"user32.dll"), MAKEINTRESOURCEW(1))) EXPECT_EQ(count, 8);
-    EXPECT_TRUE(paste & MF_GRAYED);
-    EXPECT_TRUE(cut & MF_GRAYED);        // nothing selected
-    EXPECT_FALSE(selectAll & MF_GRAYED); // the selection is not the whole text
+    ASSERT_TRUE(probe.Seen());
+    EXPECT_EQ(probe.Rect.left, origin.x);
+    EXPECT_EQ(probe.Rect.top, origin.y);
+    // Six entries and two separators (resource 1 of the platform's menu has more before the
+    // edit removes what it does not offer).
+    ASSERT_EQ(probe.Items.size(), 8u);
+    EXPECT_TRUE(probe.Items[4].Grayed);  // Paste
+    EXPECT_TRUE(probe.Items[2].Grayed);  // Cut: nothing selected
+    EXPECT_FALSE(probe.Items[7].Grayed); // Select All: the selection is not the whole text
 
     // The entries' commands.
     SendMessageW(Wnd(), WM_COMMAND, emSelectAll, 0);
     EXPECT_EQ(edit->SelText(), u"abc");
-    HMENU popup = nullptr;
-    HMENU menu = edit->CreateContextMenu(popup);
-    EXPECT_TRUE(GetMenuState(popup, emSelectAll, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(popup, emCopy, MF_BYCOMMAND) & MF_GRAYED);
-    DestroyMenu(menu);
+    TEditContextMenu menu = edit->CreateContextMenu();
+    EXPECT_TRUE(GetMenuState(menu.Popup, emSelectAll, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(menu.Popup, emCopy, MF_BYCOMMAND) & MF_GRAYED);
     SendMessageW(Wnd(), WM_COMMAND, emCopy, 0);
     SendMessageW(Wnd(), WM_COMMAND, emDelete, 0);
     EXPECT_EQ(edit->Text(), u"");
-    menu = edit->CreateContextMenu(popup);
-    EXPECT_FALSE(GetMenuState(popup, emPaste, MF_BYCOMMAND) & MF_GRAYED);
-    EXPECT_FALSE(GetMenuState(popup, emUndo, MF_BYCOMMAND) & MF_GRAYED);
-    DestroyMenu(menu);
+    menu = edit->CreateContextMenu();
+    EXPECT_FALSE(GetMenuState(menu.Popup, emPaste, MF_BYCOMMAND) & MF_GRAYED);
+    EXPECT_FALSE(GetMenuState(menu.Popup, emUndo, MF_BYCOMMAND) & MF_GRAYED);
     SendMessageW(Wnd(), WM_COMMAND, emPaste, 0);
     EXPECT_EQ(edit->Text(), u"abc");
     SendMessageW(Wnd(), WM_COMMAND, emUndo, 0);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "flatctl/core/FlatEditCore.h"
+#include "flatctl/win32/EditContextMenu.h"
 #include "flatctl/win32/FlatFrame.h"
 #include "flatctl/win32/ThemedControl.h"
 #include "flatctl/win32/WinTextPainter.h"
@@ -39,17 +40,6 @@ class TDisplayOptions {
 
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TContextPopupEvent = std::function<void(TObject* Sender, POINT MousePos, bool& Handled)>;
-
-// Identifiers of the edit's context menu entries (those of the platform's edit menu).
-enum TEditMenuId : UINT {
-    emUndo = 772,
-    emCut = 768,
-    emCopy = 769,
-    emPaste = 770,
-    emDelete = 771,
-    emSelectAll = 177,
-    emSelectAllAlt = 1025,
-};
 
 class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
   public:
@@ -113,9 +103,8 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     bool MouseOver() const { return FMouseOver; }
     // Puts the system caret at the caret position again.
     void ScrollCaret() { PlaceCaret(); }
-    // The context menu with its entries' states, as it would be shown now (caller destroys
-    // the returned top-level menu; the popup is its first submenu or the menu itself).
-    HMENU CreateContextMenu(HMENU& popup);
+    // The context menu with its entries' captions and states, as it would be shown now.
+    TEditContextMenu CreateContextMenu();
 
     TContextPopupEvent OnContextPopup;
     TKeyEvent OnKeyDown;
@@ -142,6 +131,8 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void PutClipboardText(const std::u16string& text) override;
     std::u16string ConvertCase(const std::u16string& text, bool upper) const override;
     void StoreText(const std::u16string& text) override;
+    // The module whose edit menu the context menu shows (the platform's user32).
+    virtual HMODULE SystemMenuModule() const;
     // The painter factory.
     virtual std::unique_ptr<TTextPainter> CreatePainter();
     virtual TColor BackgroundColor() const;

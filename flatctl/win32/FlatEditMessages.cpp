@@ -217,25 +217,15 @@ LRESULT TCustomFlatEdit::TextMessage(UINT msg, WPARAM wParam, LPARAM lParam, boo
 
 // --- Context menu ------------------------------------------------------------------------------
 
-HMENU TCustomFlatEdit::CreateContextMenu(HMENU& popup) {
-    HMENU menu = LoadMenuW(GetModuleHandleW(L"user32.dll"), MAKEINTRESOURCEW(1));
-    if (menu) {
-        popup = GetSubMenu(menu, 0);
-        for (UINT id : {32769u, 32768u, 32787u})
-            RemoveMenu(popup, id, MF_BYCOMMAND);
-        RemoveMenu(popup, 8, MF_BYPOSITION);
-    } else {
-        // Platforms without the edit menu resource get the same six entries.
-        menu = popup = CreatePopupMenu();
-        AppendMenuW(popup, MF_STRING, emUndo, L"&Undo");
-        AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(popup, MF_STRING, emCut, L"Cu&t");
-        AppendMenuW(popup, MF_STRING, emCopy, L"&Copy");
-        AppendMenuW(popup, MF_STRING, emPaste, L"&Paste");
-        AppendMenuW(popup, MF_STRING, emDelete, L"&Delete");
-        AppendMenuW(popup, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(popup, MF_STRING, emSelectAll, L"&Select All");
-    }
+HMODULE TCustomFlatEdit::SystemMenuModule() const {
+    return GetModuleHandleW(L"user32.dll");
+}
+
+TEditContextMenu TCustomFlatEdit::CreateContextMenu() {
+    TEditContextMenu m = LoadPlatformEditMenu(SystemMenuModule());
+    if (!m) m = BuiltInEditMenu(GetSystemDefaultLangID());
+    if (!m) return m;
+    const HMENU popup = m.Popup;
     if (FLocalizedSystemMenu) {
         const std::pair<UINT, const wchar_t*> captions[] = {
             {emUndo, L"&Undo"},   {emCut, L"Cu&t"},       {emCopy, L"&Copy"},
@@ -259,7 +249,7 @@ HMENU TCustomFlatEdit::CreateContextMenu(HMENU& popup) {
     enable(emDelete, Selected());
     enable(emPaste, anyText && !ReadOnly());
     enable(emSelectAll, SelLength() != TextLength());
-    return menu;
+    return m;
 }
 
 void TCustomFlatEdit::ContextMenu(LPARAM lParam) {
@@ -282,11 +272,8 @@ void TCustomFlatEdit::ContextMenu(LPARAM lParam) {
     bool handled = false;
     if (OnContextPopup) OnContextPopup(this, p, handled);
     if (handled || !FUseSystemMenu) return;
-    HMENU popup = nullptr;
-    HMENU menu = CreateContextMenu(popup);
-    if (!menu) return;
-    TrackPopupMenu(popup, TPM_RIGHTBUTTON, p.x, p.y, 0, wnd, nullptr);
-    DestroyMenu(menu);
+    if (const TEditContextMenu menu = CreateContextMenu())
+        TrackPopupMenu(menu.Popup, TPM_RIGHTBUTTON, p.x, p.y, 0, wnd, nullptr);
     if (GetCapture() == wnd) ReleaseCapture();
     MouseRelease();
 }

@@ -1,0 +1,100 @@
+// Real input for the flat edit's Wine tests: keystrokes and mouse buttons injected with
+// SendInput, so they come through the message loop as a user's would, and a probe that reads
+// a popup menu while TrackPopupMenu shows it.
+#pragma once
+#include <windows.h>
+
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+inline INPUT KeyInput(WORD vk, bool up) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = vk;
+    in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    if (vk == VK_DELETE || vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT ||
+        vk == VK_INSERT || vk == VK_APPS)
+        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    return in;
+}
+
+// Presses and releases `vk` with the modifiers held.
+inline void SendKeyStroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
+    std::vector<INPUT> in;
+    for (WORD m : modifiers)
+        in.push_back(KeyInput(m, false));
+    in.push_back(KeyInput(vk, false));
+    in.push_back(KeyInput(vk, true));
+    for (WORD m : modifiers)
+        in.push_back(KeyInput(m, true));
+    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
+}
+
+// Moves the pointer to a screen point and clicks there with the right or left button.
+inline void SendClick(POINT screen, bool right = false) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+// One entry of a menu as it was shown.
+struct TShownMenuItem {
+    UINT Id = 0;
+    std::wstring Caption; // empty for a separator
+    bool Grayed = false;
+};
+
+// Reads the popup menu the next time one is up, then presses `answer` in it (a key that
+// chooses an entry) or closes it unchosen when `answer` is 0.
+class MenuProbe {
+  public:
+    explicit MenuProbe(WORD answer = 0) : answer_(answer) {
+        active_ = this;
+        timer_ = SetTimer(nullptr, 0, 30, Tick);
+    }
+    MenuProbe(const MenuProbe&) = delete;
+    MenuProbe& operator=(const MenuProbe&) = delete;
+    ~MenuProbe() {
+        if (timer_) KillTimer(nullptr, timer_);
+        active_ = nullptr;
+    }
+
+    bool Seen() const { return seen_; }
+    std::vector<TShownMenuItem> Items;
+    RECT Rect{};
+
+  private:
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        MenuProbe* self = active_;
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        if (!self || self->seen_ || !popup || !IsWindowVisible(popup)) return;
+        self->seen_ = true;
+        KillTimer(nullptr, self->timer_);
+        self->timer_ = 0;
+        GetWindowRect(popup, &self->Rect);
+        HMENU menu = HMENU(SendMessageW(popup, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+            TShownMenuItem item;
+            item.Id = GetMenuItemID(menu, i);
+            wchar_t text[128] = L"";
+            GetMenuStringW(menu, UINT(i), text, 128, MF_BYPOSITION);
+            item.Caption = text;
+            item.Grayed = (GetMenuState(menu, UINT(i), MF_BYPOSITION) & MF_GRAYED) != 0;
+            self->Items.push_back(item);
+        }
+        if (self->answer_)
+            SendKeyStroke(self->answer_);
+        else
+            EndMenu();
+    }
+
+    static inline MenuProbe* active_ = nullptr;
+    WORD answer_;
+    UINT_PTR timer_ = 0;
+    bool seen_ = false;
+};
