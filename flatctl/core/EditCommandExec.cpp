@@ -197,10 +197,10 @@ void TFlatEditCore::SetBookmark(int n) {
     slot = slot == FCaret ? TEditPos{-1, -1} : FCaret;
 }
 
+// A cleared slot (-1, -1) clamps to column 0 of the first row.
 void TFlatEditCore::GotoBookmark(int n) {
     if (n < 0 || n > 9) return;
-    TEditPos slot = FBookmarks[std::size_t(n)];
-    if (slot.X < 0 || slot.Y < 0) return; // cleared slot
+    const TEditPos slot = FBookmarks[std::size_t(n)];
     Collapse();
     MoveCaret({FCaret.X, slot.Y});
     MoveCaret(slot);

@@ -403,7 +403,8 @@ void TFlatEditCore::DeleteChar() {
 }
 
 void TFlatEditCore::Undo() {
-    if (FUndoList.Empty()) return;
+    // A read-only text stays as it is, whatever was typed before it became read-only.
+    if (FReadOnly || FUndoList.Empty()) return;
     bool inGroup = false;
     bool changed = false;
     {

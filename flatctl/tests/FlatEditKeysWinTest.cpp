@@ -148,3 +148,48 @@ TEST_F(FlatEditKeysFixture, DialogCodeAndUnicodeCharacters) {
     SendMessageW(edit->Handle(), WM_UNICHAR, 0x1F600, 0);
     EXPECT_EQ(edit->Text(), u"\U0001F600");
 }
+
+TEST_F(FlatEditKeysFixture, ReadOnlyFieldKeepsItsTextAgainstUndoKeys) {
+    TypeDigits("123");
+    edit->SetReadOnly(true);
+    Stroke('Z', {VK_CONTROL});
+    Stroke(VK_BACK, {VK_MENU});
+    EXPECT_EQ(edit->Text(), u"123");
+    edit->SetReadOnly(false);
+    Stroke('Z', {VK_CONTROL});
+    EXPECT_EQ(edit->Text(), u"12");
+}
+
+TEST_F(FlatEditKeysFixture, GoingToAClearedBookmarkGoesToColumnZero) {
+    TypeDigits("123456");
+    Stroke(VK_LEFT);
+    Stroke(VK_LEFT);
+    Stroke('K', {VK_CONTROL});
+    Stroke('1');
+    Stroke(VK_END);
+    Stroke('Q', {VK_CONTROL});
+    Stroke('1');
+    EXPECT_EQ(edit->CaretX(), 4);
+    // Setting it again at the same place clears it.
+    Stroke('K', {VK_CONTROL});
+    Stroke('1');
+    EXPECT_EQ(edit->Bookmark(1), (TEditPos{-1, -1}));
+    Stroke(VK_END);
+    Stroke('Q', {VK_CONTROL});
+    Stroke('1');
+    EXPECT_EQ(edit->CaretX(), 0);
+    EXPECT_EQ(edit->Text(), u"123456");
+}
+
+TEST_F(FlatEditKeysFixture, SizeChangeMovesTheAnchorToTheCaret) {
+    TypeDigits("12345");
+    Stroke(VK_HOME, {VK_SHIFT});
+    EXPECT_EQ(edit->SelText(), u"12345");
+    edit->SetBounds(126, 50, 250, 24);
+    Pump(50);
+    EXPECT_EQ(edit->Anchor().X, 0);
+    EXPECT_EQ(edit->CaretX(), 0);
+    // Extending now starts from the caret, not from the end of the old selection.
+    Stroke(VK_RIGHT, {VK_SHIFT});
+    EXPECT_EQ(edit->SelText(), u"1");
+}

@@ -203,6 +203,18 @@ TEST(KeyCommands, MaxLengthAndReadOnlyTyping) {
     EXPECT_EQ(e.Clipboard, u"19");
     Press(e, vkLeft);
     EXPECT_EQ(e.CaretX(), 1);
+    // What was typed before the field became read-only stays: undo does nothing.
+    const std::size_t steps = e.UndoList().Count();
+    Press(e, 'Z', ssCtrl);
+    e.KeyPress(26);
+    Press(e, vkBack, ssAlt);
+    e.ExecuteCommand(ecUndo, 0, {});
+    EXPECT_EQ(e.Text(), u"19");
+    EXPECT_EQ(e.UndoList().Count(), steps);
+    EXPECT_EQ(e.RedoList().Count(), 0u);
+    e.SetReadOnly(false);
+    Press(e, 'Z', ssCtrl);
+    EXPECT_EQ(e.Text(), u"123");
 }
 
 TEST(KeyCommands, TwoKeystrokeBookmarks) {
@@ -222,6 +234,12 @@ TEST(KeyCommands, TwoKeystrokeBookmarks) {
     Press(e, 'K', ssCtrl);
     Press(e, '1', 0, u"1"); // same place again: the slot is cleared
     EXPECT_EQ(e.Bookmark(1), (TEditPos{-1, -1}));
+    // Going to a cleared bookmark goes to column 0 of its row.
+    Press(e, 'Q', ssCtrl);
+    Press(e, '1', 0, u"1");
+    EXPECT_EQ(e.CaretXY(), (TEditPos{0, 0}));
+    EXPECT_FALSE(e.Selected());
+    e.SetSelStart(3);
     Press(e, 'K', ssCtrl);
     Press(e, 'W', 0, u"w"); // no such pair: nothing, and the key is forgotten
     EXPECT_EQ(e.FirstKey(), 0);

@@ -384,6 +384,7 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         SetEditRect({c.left, c.top, c.right, c.bottom});
         ScrollCaretIntoView();
         PlaceCaret();
+        Reanchor();
         if (c.right > oldWidth || Alignment() != taLeftJustify) InvalidateText();
         DrawFrame();
         return r;
