@@ -108,26 +108,29 @@ TEST_F(FlatEditKeysFixture, DeadKeyThenLetterGivesTheComposedLetterOnce) {
     HWND wnd = edit->Handle();
     struct Case {
         const char* name;
-        std::vector<wchar_t> chars; // the character messages after the letter's key-down
+        wchar_t dead;               // what WM_DEADCHAR reports for the dead key
+        WORD key;                   // the key after it
+        std::vector<wchar_t> chars; // the character messages after that key's key-down
         std::u16string result;
     };
     const Case cases[] = {
-        {"composed by the platform", {L'\u00E1'}, u"\u00E1"},
-        {"plain letter after the dead key", {L'a'}, u"\u00E1"},
-        {"space", {L'\u00B4'}, u"\u00B4"},
-        {"non-combinable", {L'\u00B4', L'x'}, u"\u00B4x"},
+        {"composed by the platform", L'\u00B4', 'A', {L'\u00E1'}, u"\u00E1"},
+        {"plain letter after the dead key", L'\u00B4', 'A', {L'a'}, u"\u00E1"},
+        {"caron, plain letter", L'\u02C7', 'C', {L'c'}, u"\u010D"},
+        {"space", L'\u00B4', VK_SPACE, {L'\u00B4'}, u"\u00B4"},
+        {"non-combinable", L'\u00B4', 'X', {L'\u00B4', L'x'}, u"\u00B4x"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         edit->SetText(u"");
-        // The acute key of a German layout (VK_OEM_6), then A (or Space, or X).
+        // The dead key (the acute key of a German layout, VK_OEM_6), then the next key.
         SendMessageW(wnd, WM_KEYDOWN, VK_OEM_6, 0x000D0001);
-        SendMessageW(wnd, WM_DEADCHAR, 0x00B4, 0x000D0001);
+        SendMessageW(wnd, WM_DEADCHAR, c.dead, 0x000D0001);
         SendMessageW(wnd, WM_KEYUP, VK_OEM_6, 0xC00D0001);
-        SendMessageW(wnd, WM_KEYDOWN, 'A', 0x001E0001);
+        SendMessageW(wnd, WM_KEYDOWN, c.key, 0x001E0001);
         for (wchar_t ch : c.chars)
             SendMessageW(wnd, WM_CHAR, ch, 0x001E0001);
-        SendMessageW(wnd, WM_KEYUP, 'A', 0xC01E0001);
+        SendMessageW(wnd, WM_KEYUP, c.key, 0xC01E0001);
         EXPECT_EQ(edit->Text(), c.result);
         EXPECT_EQ(edit->PendingDeadChar(), 0);
     }

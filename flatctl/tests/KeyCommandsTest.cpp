@@ -4,6 +4,10 @@
 // characters.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
+#include <utility>
+
 #include "flatctl/core/EditCommands.h"
 #include "flatctl/core/KeyCommands.h"
 #include "flatctl/tests/TestFlatEdit.h"
@@ -290,10 +294,37 @@ TEST(KeyCommands, DeadCharactersComposeExactlyOnce) {
         EXPECT_EQ(e.Text(), c.result);
         EXPECT_EQ(e.PendingDeadChar(), 0);
     }
-    TestFlatEdit e;
-    EXPECT_GE(e.DeadChars().Count(), 100);
-    EXPECT_EQ(e.DeadChars().Find(u'A', u'`'), u'\u00C0');
-    EXPECT_EQ(e.DeadChars().Find(u'a', u'^'), u'\u00E2');
+}
+
+TEST(DeadChars, TableOf152EntriesOverTheListedDeadCharacters) {
+    const TDeadCharList list;
+    EXPECT_EQ(list.Count(), 152);
+    std::map<char16_t, int> perDead;
+    std::set<std::pair<char16_t, char16_t>> pairs;
+    for (int i = 0; i < list.Count(); ++i) {
+        const TDeadChar& d = list.Item(i);
+        ++perDead[d.Dead];
+        EXPECT_TRUE(pairs.insert({d.Base, d.Dead}).second) << "twice: entry " << i;
+        EXPECT_NE(d.Composed, d.Base) << "entry " << i;
+    }
+    const std::u16string listed = u"`\u00B4^~\u00A8\u00B0\u00A1'\";:\u0384";
+    EXPECT_EQ(perDead.size(), listed.size());
+    for (char16_t dead : listed)
+        EXPECT_GT(perDead[dead], 0) << "no entry for " << int(dead);
+
+    struct Case {
+        char16_t base, dead, composed;
+    };
+    const Case cases[] = {
+        {u'A', u'`', u'\u00C0'},      {u'a', u'^', u'\u00E2'},
+        {u's', u'\u00B4', u'\u015B'}, {u'S', u'\'', u'\u015A'}, // acute, also as apostrophe
+        {u'Y', u'"', u'\u0178'},      {u'u', u'\u00B0', u'\u016F'},
+        {u'c', u'\u00A1', u'\u010D'}, {u'c', u'\u02C7', u'\u010D'}, // caron, as listed and reported
+        {u'\u03C9', u';', u'\u03CE'}, {u'\u03B9', u':', u'\u03CA'},
+        {u'x', u'\u00B4', 0},         {u'a', u'x', 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(list.Find(c.base, c.dead), c.composed) << int(c.base) << " " << int(c.dead);
 }
 
 TEST(KeyCommands, PendingKeysOfOneKeystrokeAreInsertedOnce) {
