@@ -305,13 +305,18 @@ void TFlatEditCore::KeyPress(char16_t key) {
 }
 
 void TFlatEditCore::TypeCharacters(const std::u16string& text) {
+    TypeText(ecChar, text);
+}
+
+void TFlatEditCore::InsertComposition(const std::u16string& text) {
+    TypeText(ecString, text);
+}
+
+void TFlatEditCore::TypeText(int command, const std::u16string& text) {
     if (FReadOnly || text.empty()) return;
     if (FMaxLength >= 1 && TextLength() >= FMaxLength && !FSelected) return; // full
     std::u16string keys = text;
-    // Several characters for one key must not overfill the field either.
-    if (FMaxLength > 0) {
-        const int room = FMaxLength - (TextLength() - SelLength());
-        if (int(keys.size()) > room) keys.resize(std::size_t(std::max(room, 0)));
-    }
-    if (!keys.empty()) CommandCenter(ecChar, keys.front(), keys);
+    // Several characters at once must not overfill the field either.
+    if (FMaxLength > 0) CutToRoom(keys, FMaxLength - (TextLength() - SelLength()));
+    if (!keys.empty()) CommandCenter(command, command == ecChar ? keys.front() : 0, keys);
 }

@@ -474,14 +474,14 @@ void TFlatEditCore::PasteText(std::u16string text) {
     if (FMaxLength > 0) {
         int fit = room(SelLength());
         if (fit <= 0) return; // a full field takes nothing
-        if (int(text.size()) > fit) text.resize(std::size_t(fit));
+        CutToRoom(text, fit);
+        if (text.empty()) return;
     }
     text = CaseConverted(text);
     bool changed = RemoveSelection();
     if (OnPasteClipboardText) OnPasteClipboardText(EventSender(), text);
     // The handler may have lengthened the text: the limit holds for what is inserted.
-    if (FMaxLength > 0 && int(text.size()) > std::max(room(0), 0))
-        text.resize(std::size_t(std::max(room(0), 0)));
+    if (FMaxLength > 0) CutToRoom(text, room(0));
     if (!text.empty()) {
         TEditPos start = FCaret;
         InsertAt(start, text);
@@ -495,6 +495,13 @@ void TFlatEditCore::PasteText(std::u16string text) {
     }
     if (OnAfterPasteClipboardText) OnAfterPasteClipboardText(EventSender());
     if (changed) UserChanged();
+}
+
+void TFlatEditCore::CutToRoom(std::u16string& text, int room) {
+    const std::size_t keep = std::size_t(std::max(room, 0));
+    if (text.size() <= keep) return;
+    const bool splitsPair = keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF;
+    text.resize(splitsPair ? keep - 1 : keep);
 }
 
 // --- Properties -------------------------------------------------------------------------

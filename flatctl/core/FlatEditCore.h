@@ -148,6 +148,9 @@ class TFlatEditCore {
     // Characters from outside the keyboard's character messages (WM_UNICHAR), under the
     // typed-input rules.
     void TypeCharacters(const std::u16string& text);
+    // An input method's result (command 115), under the same rules: never into a read-only
+    // or full field, and only as much as MaxLength leaves room for.
+    void InsertComposition(const std::u16string& text);
     // Characters the platform produced for the last key-down, waiting for the character.
     void SetPendingKeys(const std::u16string& keys);
     const std::u16string& PendingKeys() const { return FPendingKeys; }
@@ -277,6 +280,9 @@ class TFlatEditCore {
     void Backspace();
     void DeleteChar();
     void PasteText(std::u16string text);
+    void TypeText(int command, const std::u16string& text);
+    // Keeps at most `room` (at least 0) UTF-16 units of `text`, never half a surrogate pair.
+    static void CutToRoom(std::u16string& text, int room);
     int RunOrigin(int row, int visibleWidth);
 
     TFlatEditStrings FLines;

@@ -3,6 +3,8 @@
 // notification, keeping the caret in view, hit testing and the painted runs.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "flatctl/core/EditCommands.h"
 #include "flatctl/tests/TestFlatEdit.h"
 
@@ -143,6 +145,37 @@ TEST(FlatEditClipboard, PasteWithMaxLength) {
         e.ExecuteCommand(ecPaste, 0, {});
         EXPECT_EQ(e.Text(), c.result);
         EXPECT_EQ(e.Modified(), std::u16string(c.result) != c.start);
+    }
+}
+
+// Text cut to the room MaxLength leaves never ends in half a surrogate pair.
+TEST(FlatEditTyping, NoHalfCharacterAtTheLimit) {
+    const std::u16string smiley = u"\U0001F600";
+    struct Case {
+        const char* name;
+        std::function<void(TestFlatEdit&)> insert;
+        std::u16string result;
+    };
+    const Case cases[] = {
+        {"input method", [&](TestFlatEdit& e) { e.InsertComposition(smiley); }, u"ab"},
+        {"input method, part fits", [&](TestFlatEdit& e) { e.InsertComposition(u"x" + smiley); },
+         u"abx"},
+        {"paste",
+         [&](TestFlatEdit& e) {
+             e.Clipboard = smiley;
+             e.PasteFromClipboard();
+         },
+         u"ab"},
+        {"unicode character", [&](TestFlatEdit& e) { e.TypeCharacters(smiley); }, u"ab"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestFlatEdit e;
+        e.SetMaxLength(3);
+        e.SetText(u"ab");
+        e.SetSelStart(2);
+        c.insert(e);
+        EXPECT_EQ(e.Text(), c.result);
     }
 }
 

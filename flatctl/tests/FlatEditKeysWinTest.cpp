@@ -1,6 +1,7 @@
 // The flat edit's keyboard under Wine: keystrokes injected with SendInput go through the
-// application's real message loop (translation, dialog navigation); the dead-key sequence
-// is sent as the WM_KEYDOWN / WM_DEADCHAR / WM_CHAR messages Windows produces for it.
+// application's real message loop (translation, dialog navigation, undo, bookmarks); the
+// dead-key sequence is sent as the WM_KEYDOWN / WM_DEADCHAR / WM_CHAR messages Windows
+// produces for it, and input-method results come through the input-method manager.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -11,6 +12,8 @@
 #include "framework/win32/Form.h"
 #include "framework/win32/StdCtrls.h"
 #include "tests/support/WinTestSupport.h"
+// after windows.h, which it needs
+#include <imm.h>
 
 namespace {
 
@@ -195,4 +198,46 @@ TEST_F(FlatEditKeysFixture, SizeChangeMovesTheAnchorToTheCaret) {
     // Extending now starts from the caret, not from the end of the old selection.
     Stroke(VK_RIGHT, {VK_SHIFT});
     EXPECT_EQ(edit->SelText(), u"1");
+}
+
+// The input method's result, as the platform's input-method manager delivers it: a
+// composition string set on the edit's context, then completed.
+TEST_F(FlatEditKeysFixture, InputMethodResultIsInsertedOnceWithinTheFieldsRules) {
+    HWND wnd = edit->Handle();
+    auto compose = [&](const std::wstring& text) {
+        HIMC imc = ImmGetContext(wnd);
+        ASSERT_TRUE(imc);
+        ImmSetCompositionStringW(imc, SCS_SETSTR, const_cast<wchar_t*>(text.c_str()),
+                                 DWORD(text.size() * sizeof(wchar_t)), nullptr, 0);
+        Pump(30);
+        // The composition window starts at the caret, inside the text rectangle.
+        COMPOSITIONFORM form{};
+        ImmGetCompositionWindow(imc, &form);
+        const TPoint caret = edit->PosFromCaret(edit->CaretX(), 0);
+        EXPECT_EQ(form.ptCurrentPos.x, caret.X);
+        EXPECT_EQ(form.rcArea.right, edit->TextRect().Right);
+        ImmNotifyIME(imc, NI_COMPOSITIONSTR, CPS_COMPLETE, 0);
+        ImmReleaseContext(wnd, imc);
+        Pump(30);
+    };
+    TypeDigits("12");
+    compose(L"\u65E5\u672C");
+    EXPECT_EQ(edit->Text(), u"12\u65E5\u672C");
+    EXPECT_EQ(edit->CaretX(), 4);
+    Stroke('Z', {VK_CONTROL}); // one undo step
+    EXPECT_EQ(edit->Text(), u"12");
+
+    edit->SetMaxLength(3);
+    compose(L"\u65E5\u672C");
+    EXPECT_EQ(edit->Text(), u"12\u65E5");
+    compose(L"\u672C"); // full
+    EXPECT_EQ(edit->Text(), u"12\u65E5");
+    Stroke(VK_HOME, {VK_SHIFT});
+    compose(L"\u672C\u65E5\u672C\u65E5"); // over the selection, as much as fits
+    EXPECT_EQ(edit->Text(), u"\u672C\u65E5\u672C");
+
+    edit->SetReadOnly(true);
+    Stroke(VK_HOME, {VK_SHIFT});
+    compose(L"x");
+    EXPECT_EQ(edit->Text(), u"\u672C\u65E5\u672C");
 }

@@ -4,7 +4,6 @@
 // after windows.h, which it needs
 #include <imm.h>
 
-#include "flatctl/core/EditCommands.h"
 #include "framework/win32/WinText.h"
 
 LRESULT TCustomFlatEdit::KeyMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool& handled) {
@@ -101,6 +100,6 @@ bool TCustomFlatEdit::CompositionResult(LPARAM flags) {
     }
     ImmReleaseContext(wnd, imc);
     if (bytes < 0) return false;
-    CommandCenter(ecString, 0, FromWide(text.c_str(), text.size()));
+    InsertComposition(FromWide(text.c_str(), text.size()));
     return true;
 }
