@@ -1,10 +1,12 @@
 // The flat edit's context menu as a user meets it, in the system's language: opened with the
 // right mouse button or the keyboard, read while it is up (captions, identifiers, greyed
-// entries), and entries chosen by their accelerators. CTest runs this program once in English
+// entries), and entries chosen by their accelerators; a menu of the program's own in its
+// place. CTest runs this program once in English
 // and once in German (in-language.sh).
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -191,4 +193,37 @@ TEST_F(FlatEditMenuFixture, LocalizedSystemMenuShowsTheEditsOwnCaptions) {
               (std::vector<std::wstring>{L"&Undo", L"", L"Cu&t", L"&Copy", L"&Paste", L"&Delete",
                                          L"", L"&Select All"}));
     EXPECT_EQ(Ids(probe.Items), kIds);
+}
+
+TEST_F(FlatEditMenuFixture, AssignedPopupMenuTakesThePlaceOfTheEditMenu) {
+    TFlatEdit* edit = Show<TFlatEdit>(u"abc");
+    auto menuOwner = std::make_unique<TComponent>(nullptr);
+    auto* menu = TComponent::Create<TPopupMenu>(menuOwner.get());
+    int clicks = 0;
+    menu->Items = {{u"&First", nullptr}, {u"&Second", [&](TObject*) { ++clicks; }}};
+    edit->SetPopupMenu(menu);
+    {
+        MenuProbe probe('S');
+        RightClick(edit, probe);
+        ASSERT_TRUE(probe.Seen());
+        EXPECT_EQ(Captions(probe.Items), (std::vector<std::wstring>{L"&First", L"&Second"}));
+        EXPECT_EQ(clicks, 1);
+        EXPECT_EQ(menu->PopupComponent, edit);
+    }
+    {
+        // Not popping up by itself: no menu at all.
+        menu->AutoPopup = false;
+        MenuProbe probe;
+        RightClick(edit, probe);
+        EXPECT_FALSE(probe.Seen());
+    }
+    {
+        // Once the menu is gone the edit menu is back.
+        menuOwner.reset();
+        EXPECT_EQ(edit->PopupMenu(), nullptr);
+        MenuProbe probe;
+        RightClick(edit, probe);
+        ASSERT_TRUE(probe.Seen());
+        EXPECT_EQ(Captions(probe.Items), PlatformCaptions());
+    }
 }

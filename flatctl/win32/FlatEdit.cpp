@@ -47,7 +47,9 @@ TCustomFlatEdit::TCustomFlatEdit(TComponent* owner) : TThemedControl(owner) {
     UpdateFontMetrics();
 }
 
-TCustomFlatEdit::~TCustomFlatEdit() = default;
+TCustomFlatEdit::~TCustomFlatEdit() {
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+}
 
 std::unique_ptr<TTextPainter> TCustomFlatEdit::CreatePainter() {
     auto painter = std::make_unique<TWinTextPainter>(Font());

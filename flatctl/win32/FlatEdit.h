@@ -14,6 +14,7 @@
 #include "flatctl/win32/ThemedControl.h"
 #include "flatctl/win32/WinTextPainter.h"
 #include "framework/win32/Form.h"
+#include "framework/win32/Menus.h"
 
 // Colours used while the edit is read-only (when Enabled).
 class TDisplayOptions {
@@ -94,6 +95,10 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void SetPasswordText(const std::u16string& v) { SetPasswordChar(v.empty() ? 0 : v[0]); }
 
     // --- Menu, keys, state ------------------------------------------------------------
+    // A menu of the program's own shown on a context-menu request in place of the edit
+    // menu; cleared when the menu is destroyed.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
     bool UseSystemMenu() const { return FUseSystemMenu; }
     void SetUseSystemMenu(bool v) { FUseSystemMenu = v; }
     bool LocalizedSystemMenu() const { return FLocalizedSystemMenu; }
@@ -172,6 +177,7 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     TColor FDisabledFontColor = clGrayText;
     TDisplayOptions FReadOnlyOptions;
     std::u16string FCueBanner;
+    TPopupMenu* FPopupMenu = nullptr;
     bool FUseSystemMenu = true;
     bool FLocalizedSystemMenu = false;
     bool FHandleDialogKeys = false;

@@ -271,11 +271,25 @@ void TCustomFlatEdit::ContextMenu(LPARAM lParam) {
     }
     bool handled = false;
     if (OnContextPopup) OnContextPopup(this, p, handled);
-    if (handled || !FUseSystemMenu) return;
-    if (const TEditContextMenu menu = CreateContextMenu())
-        TrackPopupMenu(menu.Popup, TPM_RIGHTBUTTON, p.x, p.y, 0, wnd, nullptr);
+    if (handled) return;
+    if (FPopupMenu) {
+        if (!FPopupMenu->AutoPopup) return;
+        FPopupMenu->PopupComponent = this;
+        FPopupMenu->Popup(p.x, p.y, wnd);
+    } else {
+        if (!FUseSystemMenu) return;
+        if (const TEditContextMenu menu = CreateContextMenu())
+            TrackPopupMenu(menu.Popup, TPM_RIGHTBUTTON, p.x, p.y, 0, wnd, nullptr);
+    }
     if (GetCapture() == wnd) ReleaseCapture();
     MouseRelease();
+}
+
+void TCustomFlatEdit::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == FPopupMenu) return;
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = menu;
+    if (menu) menu->FreeNotification(this, [this] { FPopupMenu = nullptr; });
 }
 
 // The chosen entry runs its command directly, without the command callbacks.
