@@ -169,11 +169,27 @@ class TFlatEditCore {
     // A press at a client point; `focusing` when it gives the control the focus.
     void MousePress(TPoint p, bool leftButton, TShiftState shift, bool focusing, bool doubleClick);
     void MouseDrag(TPoint p);
-    void MouseRelease() {
-        FSelecting = false;
-        FDragPending = false;
-    }
+    // The button came up: ends the mouse selection; a pending text drag that never started
+    // was a plain click, which collapses the selection at the caret.
+    void MouseRelease();
     bool MouseSelecting() const { return FSelecting; }
+
+    // --- Text drag --------------------------------------------------------------------
+    // A pending text drag starts once the pointer has moved `cx` horizontally or `cy`
+    // vertically from the press point; true while the drag runs.
+    bool StartDragAt(TPoint p, int cx, int cy);
+    bool Dragging() const { return FDragging; }
+    // Ends a running or pending drag without a drop.
+    void CancelDrag();
+    // Whether a drop of `text` from another edit could go in whole.
+    bool CanTakeDrop(const std::u16string& text) const;
+    // A drop into the edit the drag came from: the selected text moves to the point (nothing
+    // when the point lies within it); one undo step.
+    void MoveSelectionTo(TPoint p);
+    // A drop from another edit: `text` goes in at the point, selected; one undo step.
+    void DropText(TPoint p, std::u16string text);
+    // After a move to another edit: the dragged text goes; one undo step.
+    void RemoveDraggedText();
     TClickCounter& Clicks() { return FClicks; }
 
     // --- Properties -------------------------------------------------------------------
@@ -281,6 +297,8 @@ class TFlatEditCore {
     void DeleteChar();
     void PasteText(std::u16string text);
     void TypeText(int command, const std::u16string& text);
+    // Inserts at `at` (recorded) and selects what was inserted.
+    void InsertSelected(TEditPos at, const std::u16string& text);
     // Keeps at most `room` (at least 0) UTF-16 units of `text`, never half a surrogate pair.
     static void CutToRoom(std::u16string& text, int room);
     int RunOrigin(int row, int visibleWidth);
@@ -316,7 +334,9 @@ class TFlatEditCore {
     std::unique_ptr<TTextPainter> FPainter;
     TClickCounter FClicks;
     bool FSelecting = false;
+    TPoint FPressPoint;
     bool FDragPending = false;
+    bool FDragging = false;
 
     int FMaxLength = 0;
     char16_t FPasswordChar = 0;

@@ -137,6 +137,7 @@ void TFlatEditCore::PaintRows(TColor textColor, bool focused) {
 
 void TFlatEditCore::MousePress(TPoint p, bool leftButton, TShiftState shift, bool focusing,
                                bool doubleClick) {
+    FPressPoint = p;
     if (focusing) {
         TEditPos at = CaretFromPos(p);
         MoveCaret({FCaret.X, at.Y});
@@ -157,7 +158,8 @@ void TFlatEditCore::MousePress(TPoint p, bool leftButton, TShiftState shift, boo
     if (!leftButton) return;
     MoveCaret(CaretFromPos(p));
     bool insideSelection = FSelected && FSelFirst <= FCaret && FCaret < FSelLast;
-    if (insideSelection && FDragAllowed && !FDragPending) {
+    // A masked text is not handed out by dragging, as it is not by copying.
+    if (insideSelection && FDragAllowed && !FPasswordChar && !FDragPending) {
         FDragPending = true;
     } else if (!focusing) {
         if (shift & ssShift) {
@@ -175,4 +177,14 @@ void TFlatEditCore::MouseDrag(TPoint p) {
     if (!FSelecting) return;
     MoveCaret(CaretFromPos(p));
     if (!FDragPending) Extend();
+}
+
+void TFlatEditCore::MouseRelease() {
+    if (FDragPending && !FDragging) {
+        Collapse();
+        Reanchor();
+    }
+    FSelecting = false;
+    FDragPending = false;
+    FDragging = false;
 }

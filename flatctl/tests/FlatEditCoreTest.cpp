@@ -453,3 +453,93 @@ TEST(FlatEditMouse, ClickCounting) {
     EXPECT_FALSE(c.Press(2200, {30, 11})); // too late
     EXPECT_EQ(c.Count(), 1);
 }
+
+// Text drag: characters are 7 pixels wide from x = 1, so column c starts at x = 1 + 7c.
+TEST(FlatEditDrag, StartsOnlyFromInsideTheSelectionPastTheThreshold) {
+    auto x = [](int column) { return 1 + 7 * column; };
+    struct Case {
+        const char* name;
+        bool allowed;
+        char16_t password;
+        int pressColumn;
+        bool starts;
+    };
+    const Case cases[] = {
+        {"inside the selection", true, 0, 1, true},
+        {"drag not allowed", false, 0, 1, false},
+        {"outside the selection", true, 0, 5, false},
+        {"masked text", true, u'*', 1, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestFlatEdit e;
+        e.SetText(u"abc def");
+        e.SetDragAllowed(c.allowed);
+        e.SetPasswordChar(c.password);
+        e.SelectRange(0, 3);
+        const int px = x(c.pressColumn) + 2;
+        e.MousePress({px, 5}, true, 0, false, false);
+        EXPECT_FALSE(e.StartDragAt({px + 3, 7}, 4, 4)); // below the threshold
+        EXPECT_EQ(e.StartDragAt({px + 4, 5}, 4, 4), c.starts);
+        e.MouseRelease();
+        EXPECT_FALSE(e.Dragging());
+    }
+    // A press inside the selection that never becomes a drag is a plain click.
+    TestFlatEdit e;
+    e.SetText(u"abc def");
+    e.SetDragAllowed(true);
+    e.SelectRange(0, 3);
+    e.MousePress({x(2), 5}, true, 0, false, false);
+    EXPECT_EQ(e.SelText(), u"abc"); // kept while the drag is pending
+    e.MouseRelease();
+    EXPECT_FALSE(e.Selected());
+    EXPECT_EQ(e.CaretX(), 2);
+}
+
+TEST(FlatEditDrag, DropsAreOneUndoStepEach) {
+    auto x = [](int column) { return 1 + 7 * column; };
+    // Within one edit the selected text moves (not onto itself).
+    TestFlatEdit e;
+    e.SetText(u"abc def");
+    e.SelectRange(0, 3);
+    e.MoveSelectionTo({x(2), 5});
+    EXPECT_EQ(e.Text(), u"abc def");
+    e.MoveSelectionTo({x(7), 5});
+    EXPECT_EQ(e.Text(), u" defabc");
+    EXPECT_EQ(e.SelText(), u"abc");
+    EXPECT_TRUE(e.Modified());
+    e.SelectRange(1, 4);
+    e.MoveSelectionTo({x(0), 5});
+    EXPECT_EQ(e.Text(), u"def abc");
+    e.Undo();
+    EXPECT_EQ(e.Text(), u" defabc");
+    e.Undo();
+    EXPECT_EQ(e.Text(), u"abc def");
+    EXPECT_FALSE(e.CanUndo());
+
+    // Between edits: the target takes the text whole or not at all; the source lets it go.
+    TestFlatEdit source, target;
+    source.SetText(u"hello");
+    source.SelectRange(1, 4);
+    target.SetText(u"XY");
+    target.SetMaxLength(4);
+    EXPECT_FALSE(target.CanTakeDrop(u"ell"));
+    target.DropText({x(2), 5}, u"ell");
+    EXPECT_EQ(target.Text(), u"XY");
+    target.SetMaxLength(5);
+    target.SetReadOnly(true);
+    target.DropText({x(2), 5}, u"ell");
+    EXPECT_EQ(target.Text(), u"XY");
+    target.SetReadOnly(false);
+    target.SetCharCase(eecUpperCase);
+    target.DropText({x(1), 5}, u"ell");
+    EXPECT_EQ(target.Text(), u"XELLY");
+    EXPECT_EQ(target.SelText(), u"ELL");
+    source.RemoveDraggedText();
+    EXPECT_EQ(source.Text(), u"ho");
+    target.Undo();
+    EXPECT_EQ(target.Text(), u"XY");
+    source.Undo();
+    EXPECT_EQ(source.Text(), u"hello");
+    EXPECT_EQ(source.SelText(), u"ell");
+}

@@ -42,6 +42,42 @@ inline void SendClick(POINT screen, bool right = false) {
     SendInput(2, in, sizeof(INPUT));
 }
 
+// A left-button drag from one screen point to another in `steps` moves, the modifiers pressed
+// just before the button comes up (Wine takes the modifier state from the X server whenever
+// the pointer moves, so keys injected earlier would not count); `between` runs after each
+// step to let the program take its messages.
+template <class Between>
+void SendDrag(POINT from, POINT to, std::initializer_list<WORD> modifiers, Between between,
+              int steps = 4) {
+    auto send = [](INPUT in) { SendInput(1, &in, sizeof(INPUT)); };
+    auto mouse = [](DWORD flags, POINT p) {
+        const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = LONG((p.x * 65536LL + w - 1) / w);
+        in.mi.dy = LONG((p.y * 65536LL + h - 1) / h);
+        in.mi.dwFlags = flags;
+        return in;
+    };
+    const DWORD move = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send(mouse(move, from));
+    between();
+    send(mouse(MOUSEEVENTF_LEFTDOWN, from));
+    between();
+    for (int i = 1; i <= steps; ++i) {
+        send(mouse(move,
+                   {from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}));
+        between();
+    }
+    for (WORD m : modifiers)
+        send(KeyInput(m, false));
+    send(mouse(MOUSEEVENTF_LEFTUP, to));
+    between();
+    for (WORD m : modifiers)
+        send(KeyInput(m, true));
+    between();
+}
+
 // One entry of a menu as it was shown.
 struct TShownMenuItem {
     UINT Id = 0;

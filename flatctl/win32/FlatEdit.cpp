@@ -367,6 +367,7 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         DrawFrame();
         break;
     case WM_KILLFOCUS:
+        EndTextDrag();
         DestroyEditCaret();
         InvalidateText();
         DrawFrame();
@@ -414,6 +415,9 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             CommandCenter(ecSelectAll, 0, {});
         return r;
     }
+    case WM_CAPTURECHANGED:
+        if (HWND(lParam) != WindowHandle()) EndTextDrag();
+        break;
     case WM_CONTEXTMENU:
         ContextMenu(lParam);
         return 0;

@@ -160,6 +160,11 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void StartComposition();
     bool CompositionResult(LPARAM flags);
     void MenuCommand(UINT id);
+    TCustomFlatEdit* DropTargetAt(TPoint p, TPoint& targetPoint) const;
+    void ShowDropCursor(TPoint p);
+    void DropDraggedText(TPoint p, bool copy);
+    // Ends a running text drag without a drop (focus or capture lost, Escape).
+    void EndTextDrag();
 
     TWinTextPainter* FWinPainter = nullptr;
     bool FFlat = false;

@@ -12,6 +12,10 @@ LRESULT TCustomFlatEdit::KeyMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         WORD key = WORD(wParam);
+        if (key == VK_ESCAPE && Dragging()) {
+            EndTextDrag();
+            return 0;
+        }
         bool produced = false;
         if (msg == WM_KEYDOWN && key != VK_BACK && key != VK_TAB && key != VK_RETURN &&
             key != VK_ESCAPE && GetKeyState(VK_CONTROL) >= 0)

@@ -334,12 +334,62 @@ void TCustomFlatEdit::MouseDown(TMouseButton button, TShiftState shift, int x, i
 }
 
 void TCustomFlatEdit::MouseMove(TShiftState shift, int x, int y) {
-    if (shift & ssLeft) MouseDrag({x, y});
+    if (shift & ssLeft) {
+        StartDragAt({x, y}, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
+        MouseDrag({x, y}); // the caret follows the pointer
+        if (Dragging()) ShowDropCursor({x, y});
+    }
     TThemedControl::MouseMove(shift, x, y);
 }
 
 void TCustomFlatEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft && Dragging()) DropDraggedText({x, y}, (shift & ssCtrl) != 0);
     if (GetCapture() == WindowHandle()) ReleaseCapture();
     MouseRelease();
     TThemedControl::MouseUp(button, shift, x, y);
+}
+
+// --- Text drag ---------------------------------------------------------------------------------
+
+// The flat edit of this thread that takes drops at a point of this edit's client area, and the
+// point in its own client area.
+TCustomFlatEdit* TCustomFlatEdit::DropTargetAt(TPoint p, TPoint& targetPoint) const {
+    POINT screen{p.X, p.Y};
+    ClientToScreen(WindowHandle(), &screen);
+    HWND wnd = WindowFromPoint(screen);
+    // Only windows of this thread carry the framework's objects.
+    if (!wnd || GetWindowThreadProcessId(wnd, nullptr) != GetCurrentThreadId()) return nullptr;
+    auto* target = dynamic_cast<TCustomFlatEdit*>(TWinControl::FromHandle(wnd));
+    if (!target || !target->DragAllowed()) return nullptr;
+    ScreenToClient(wnd, &screen);
+    targetPoint = {screen.x, screen.y};
+    return target;
+}
+
+void TCustomFlatEdit::ShowDropCursor(TPoint p) {
+    TPoint at;
+    TCustomFlatEdit* target = DropTargetAt(p, at);
+    const bool takes = target == this ? !ReadOnly() : target && target->CanTakeDrop(SelText());
+    ::SetCursor(LoadCursorW(nullptr, takes ? IDC_ARROW : IDC_NO));
+}
+
+void TCustomFlatEdit::DropDraggedText(TPoint p, bool copy) {
+    TPoint at;
+    TCustomFlatEdit* target = DropTargetAt(p, at);
+    if (!target) return;
+    if (target == this) {
+        MoveSelectionTo(at);
+        return;
+    }
+    const std::u16string text = SelText();
+    if (!target->CanTakeDrop(text)) return;
+    target->DropText(at, text);
+    if (!copy) RemoveDraggedText();
+    target->SetFocus();
+}
+
+void TCustomFlatEdit::EndTextDrag() {
+    if (!Dragging()) return;
+    CancelDrag();
+    if (GetCapture() == WindowHandle()) ReleaseCapture();
 }
