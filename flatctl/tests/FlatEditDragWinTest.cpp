@@ -3,42 +3,21 @@
 // cannot take the text, and Escape.
 #include <gtest/gtest.h>
 
-#include "flatctl/tests/RealInput.h"
-#include "flatctl/win32/FlatEdit.h"
-#include "framework/win32/Application.h"
-#include "framework/win32/Form.h"
+#include "flatctl/tests/FlatEditFormFixture.h"
 
 namespace {
 
-class FlatEditDragFixture : public testing::Test {
+class FlatEditDragFixture : public FlatEditFormFixture {
   protected:
     void SetUp() override {
-        form = TComponent::Create<TForm>(&app);
-        form->SetBorderStyle(bsDialog);
-        form->SetCaption(u"Flat edit drag");
-        form->SetClientSize(445, 200);
-        source = AddEdit(20);
-        target = AddEdit(240);
-        form->Show();
-        Pump(100);
+        FlatEditFormFixture::SetUp();
+        source = AddEdit(20, 180);
+        target = AddEdit(240, 180);
+        source->SetDragAllowed(true);
+        target->SetDragAllowed(true);
+        ShowForm();
         source->SetFocus();
         Pump(30);
-    }
-    TFlatEdit* AddEdit(int left) {
-        auto* e = TComponent::Create<TFlatEdit>(form);
-        e->SetParent(form);
-        e->SetBounds(left, 50, 180, 24);
-        e->SetFlat(true);
-        e->SetThemeMode(ttmNone);
-        e->SetDragAllowed(true);
-        return e;
-    }
-    void Pump(int ms) {
-        const DWORD end = GetTickCount() + DWORD(ms);
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
     }
     // The screen point a little right of a column's boundary, in the middle of the row.
     static POINT At(TFlatEdit* e, int column, int dx = 2) {
@@ -51,8 +30,6 @@ class FlatEditDragFixture : public testing::Test {
         SendDrag(from, to, modifiers, [this] { Pump(30); });
     }
 
-    TApplication app;
-    TForm* form = nullptr;
     TFlatEdit* source = nullptr;
     TFlatEdit* target = nullptr;
 };

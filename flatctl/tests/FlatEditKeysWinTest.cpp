@@ -4,12 +4,7 @@
 // produces for it, and input-method results come through the input-method manager.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
-
-#include "flatctl/tests/RealInput.h"
-#include "flatctl/win32/FlatEdit.h"
-#include "framework/win32/Application.h"
-#include "framework/win32/Form.h"
+#include "flatctl/tests/FlatEditFormFixture.h"
 #include "framework/win32/StdCtrls.h"
 #include "tests/support/WinTestSupport.h"
 // after windows.h, which it needs
@@ -17,18 +12,11 @@
 
 namespace {
 
-class FlatEditKeysFixture : public testing::Test {
+class FlatEditKeysFixture : public FlatEditFormFixture {
   protected:
     void SetUp() override {
-        form = TComponent::Create<TForm>(&app);
-        form->SetBorderStyle(bsDialog);
-        form->SetCaption(u"Flat edit keys");
-        form->SetClientSize(445, 200);
-        edit = TComponent::Create<TFlatEdit>(form);
-        edit->SetParent(form);
-        edit->SetBounds(126, 50, 193, 24);
-        edit->SetFlat(true);
-        edit->SetThemeMode(ttmNone);
+        FlatEditFormFixture::SetUp();
+        edit = AddEdit(126);
         edit->SetTabOrder(1);
         button = TComponent::Create<TButton>(form);
         button->SetParent(form);
@@ -36,32 +24,15 @@ class FlatEditKeysFixture : public testing::Test {
         button->SetCaption(u"Download");
         button->SetTabStop(true);
         button->SetTabOrder(2);
-        form->Show();
-        Pump(100);
+        ShowForm();
         edit->SetFocus();
         Pump(50);
-    }
-
-    // Runs the application's own loop for a while.
-    void Pump(int ms) {
-        const DWORD end = GetTickCount() + DWORD(ms);
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    }
-    // Presses `vk` with the modifiers held.
-    void Stroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-        SendKeyStroke(vk, modifiers);
-        Pump(60);
     }
     void TypeDigits(const char* digits) {
         for (const char* d = digits; *d; ++d)
             Stroke(WORD(*d));
     }
 
-    TApplication app;
-    TForm* form = nullptr;
     TFlatEdit* edit = nullptr;
     TButton* button = nullptr;
 };

@@ -10,10 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "flatctl/tests/RealInput.h"
-#include "flatctl/win32/FlatEdit.h"
-#include "framework/win32/Application.h"
-#include "framework/win32/Form.h"
+#include "flatctl/tests/FlatEditFormFixture.h"
 
 namespace {
 
@@ -67,14 +64,8 @@ class TEditWithoutPlatformMenu : public TFlatEdit {
     HMODULE SystemMenuModule() const override { return GetModuleHandleW(nullptr); }
 };
 
-class FlatEditMenuFixture : public testing::Test {
+class FlatEditMenuFixture : public FlatEditFormFixture {
   protected:
-    void SetUp() override {
-        form = TComponent::Create<TForm>(&app);
-        form->SetBorderStyle(bsDialog);
-        form->SetCaption(u"Flat edit menu");
-        form->SetClientSize(445, 200);
-    }
     void TearDown() override {
         if (OpenClipboard(nullptr)) {
             EmptyClipboard();
@@ -82,28 +73,12 @@ class FlatEditMenuFixture : public testing::Test {
         }
     }
     template <class Edit> Edit* Show(const std::u16string& text) {
-        auto* e = TComponent::Create<Edit>(form);
-        e->SetParent(form);
-        e->SetBounds(126, 50, 193, 24);
-        e->SetFlat(true);
-        e->SetThemeMode(ttmNone);
-        form->Show();
-        Pump(100);
+        auto* e = AddEdit<Edit>(126);
+        ShowForm();
         e->SetFocus();
         e->SetText(text);
         Pump(50);
         return e;
-    }
-    void Pump(int ms) {
-        const DWORD end = GetTickCount() + DWORD(ms);
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    }
-    void Stroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-        SendKeyStroke(vk, modifiers);
-        Pump(60);
     }
     // Right-clicks the middle of the edit and waits for the menu to be read (and answered).
     void RightClick(TFlatEdit* e, MenuProbe& probe) {
@@ -120,9 +95,6 @@ class FlatEditMenuFixture : public testing::Test {
             Pump(20);
         Pump(60);
     }
-
-    TApplication app;
-    TForm* form = nullptr;
 };
 
 } // namespace
