@@ -1,8 +1,7 @@
 // The flat edit's context menu as a user meets it, in the system's language: opened with the
 // right mouse button or the keyboard, read while it is up (captions, identifiers, greyed
 // entries), and entries chosen by their accelerators; a menu of the program's own in its
-// place. CTest runs this program once in English
-// and once in German (in-language.sh).
+// place. CTest runs this program once in English and once in German.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "flatctl/tests/FlatEditFormFixture.h"
+#include "tests/support/WinTestSupport.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ class FlatEditMenuFixture : public FlatEditFormFixture {
     void RightClick(TFlatEdit* e, MenuProbe& probe) {
         RECT r;
         GetWindowRect(e->Handle(), &r);
-        SendClick({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, true);
+        SendClick({(r.left + r.right) / 2, (r.top + r.bottom) / 2}, 1, true);
         for (int i = 0; i < 50 && !probe.Seen(); ++i)
             Pump(20);
         Pump(60);

@@ -1,4 +1,4 @@
-// Real input for the flat edit's Wine tests: keystrokes and mouse buttons injected with
+// Real input for the flat edit's Wine tests: keystrokes and mouse drags injected with
 // SendInput, so they come through the message loop as a user's would, and a probe that reads
 // a popup menu while TrackPopupMenu shows it.
 #pragma once
@@ -20,7 +20,8 @@ inline INPUT KeyInput(WORD vk, bool up) {
     return in;
 }
 
-// Presses and releases `vk` with the modifiers held.
+// Presses and releases `vk` with the modifiers held, leaving the messages to the caller's loop
+// (the application's own, which does the dialog navigation).
 inline void SendKeyStroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
     std::vector<INPUT> in;
     for (WORD m : modifiers)
@@ -30,16 +31,6 @@ inline void SendKeyStroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
     for (WORD m : modifiers)
         in.push_back(KeyInput(m, true));
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-}
-
-// Moves the pointer to a screen point and clicks there with the right or left button.
-inline void SendClick(POINT screen, bool right = false) {
-    SetCursorPos(screen.x, screen.y);
-    INPUT in[2]{};
-    in[0].type = in[1].type = INPUT_MOUSE;
-    in[0].mi.dwFlags = right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
-    SendInput(2, in, sizeof(INPUT));
 }
 
 // A left-button drag from one screen point to another in `steps` moves, the modifiers pressed

@@ -4,8 +4,7 @@
 #pragma once
 #include <windows.h>
 
-#include <memory>
-#include <type_traits>
+#include "framework/win32/UniqueHandle.h"
 
 // Identifiers of the edit's context menu entries (those of the platform's edit menu).
 enum TEditMenuId : UINT {
@@ -18,15 +17,10 @@ enum TEditMenuId : UINT {
     emSelectAllAlt = 1025,
 };
 
-struct TMenuDestroyer {
-    void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-using TMenuHandle = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
-
 // A loaded or built menu and the popup that holds its entries (the menu's first submenu, or
 // the menu itself).
 struct TEditContextMenu {
-    TMenuHandle Menu;
+    MenuHandle Menu;
     HMENU Popup = nullptr;
     explicit operator bool() const { return Popup != nullptr; }
 };
