@@ -160,7 +160,7 @@ TEST_F(ControlFixture, RealDoubleClickFiresOnDblClickBeforeTheSecondPress) {
         EventLog log;
         log.Wire(c);
         SendClick(ScreenPoint(c, 40, 30), 2);
-        PumpFor(100);
+        PumpFor(150);
         EXPECT_EQ(log.Events, (std::vector<std::string>{"down", "up", "click", "dblclick",
                                                         "down-double", "up", "click"}));
     }
@@ -191,6 +191,7 @@ TEST_F(ControlFixture, MouseActivateAsksTheControlUnderThePointer) {
     ASSERT_EQ(GetForegroundWindow(), other->Handle());
 
     SendClick(ScreenPoint(painted, 40, 30));
+    PumpFor(150);
     EXPECT_EQ(hits, std::vector<int>{HTCLIENT});
     // The platform delivers the release of an eaten press; neither a press nor a click arrive.
     EXPECT_EQ(log.Events, std::vector<std::string>{"up"});
@@ -223,4 +224,110 @@ TEST(Ownership, ComponentWithoutOwnerIsKeptByTheApplication) {
         EXPECT_EQ(app.ComponentCount(), before + 1);
     }
     EXPECT_THROW(TComponent::Create<TForm>(nullptr), std::logic_error);
+}
+
+namespace {
+
+// A windowed control that wants every character typed into it, as an edit does.
+class CharTaker : public TCustomControl {
+  public:
+    using TCustomControl::TCustomControl;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == WM_GETDLGCODE) return DLGC_WANTCHARS;
+        if (msg == WM_CHAR) Typed += char16_t(wParam);
+        return TCustomControl::WndProc(msg, wParam, lParam);
+    }
+    std::u16string Typed;
+};
+
+} // namespace
+
+// Alt+letter, and the plain letter where the focused control does not want characters, go
+// to the control whose caption marks that accelerator: a label focuses its FocusControl, a
+// push button is clicked. A disabled button or a control that wants the letter keeps it.
+TEST_F(ControlFixture, AcceleratorsWithRealKeystrokes) {
+    auto* label = Add<TLabel>(10, 10, 80, 20);
+    label->SetCaption(u"&Kunde");
+    auto* field = Add<CharTaker>(100, 10, 80, 24);
+    field->SetTabStop(true);
+    label->SetFocusControl(field);
+    auto* go = Add<TButton>(10, 60, 80, 30);
+    go->SetCaption(u"&Go");
+    auto* other = Add<TButton>(100, 60, 80, 30);
+    other->SetCaption(u"Other");
+    int goClicks = 0;
+    go->OnClick = [&](TObject*) { ++goClicks; };
+    Show();
+    auto pump = [&] {
+        const DWORD end = GetTickCount() + 150;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    };
+    struct Case {
+        TWinControl* focus;
+        WORD key;
+        bool alt;
+        bool goEnabled;
+        TWinControl* focusAfter;
+        int clicks;
+        const char16_t* typed;
+        const char* what;
+    };
+    const Case cases[] = {
+        {other, 'K', true, true, field, 0, u"", "Alt+K focuses the label's control"},
+        {field, 'G', true, true, go, 1, u"", "Alt+G clicks the button"},
+        {other, 'G', false, true, go, 1, u"", "G on a control that wants no characters"},
+        {field, 'G', false, true, field, 0, u"g", "G typed into a control that wants it"},
+        {other, 'G', true, false, other, 0, u"", "a disabled button"},
+        {other, 'X', true, true, other, 0, u"", "no caption marks X"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        go->SetEnabled(c.goEnabled);
+        c.focus->SetFocus();
+        pump();
+        goClicks = 0;
+        field->Typed.clear();
+        if (c.alt)
+            SendKey(c.key, {VK_MENU});
+        else
+            SendKey(c.key);
+        pump();
+        EXPECT_EQ(goClicks, c.clicks);
+        EXPECT_EQ(GetFocus(), c.focusAfter->Handle());
+        EXPECT_EQ(field->Typed, c.typed);
+    }
+}
+
+// The label's accelerator underline shows exactly while the window's keyboard cues show it.
+TEST_F(ControlFixture, AcceleratorUnderlineFollowsTheKeyboardCues) {
+    form->SetColor(clWhite);
+    auto* label = Add<TLabel>(10, 10, 120, 30);
+    label->SetAutoSize(false);
+    label->SetColor(clWhite);
+    label->SetCaption(u"&Kunde");
+    Show();
+    auto inkBottom = [&](WORD action) {
+        SendMessageW(form->Handle(), WM_UPDATEUISTATE, MAKEWPARAM(action, UISF_HIDEACCEL), 0);
+        DibSurface shot(300, 200);
+        CaptureClient(form->Handle(), shot);
+        return InkBox(shot, RECT{10, 10, 130, 40}, RGB(255, 255, 255)).bottom;
+    };
+    const int hidden = inkBottom(UIS_SET);
+    EXPECT_TRUE(label->AcceleratorsHidden());
+    const int shown = inkBottom(UIS_CLEAR);
+    EXPECT_GT(shown, hidden) << "no underline below the letters while cues show";
+    EXPECT_EQ(inkBottom(UIS_SET), hidden);
+
+    // Using the keyboard with Alt shows the cues. (Alt alone would open the window's
+    // system menu and wait for the user.)
+    SendKey('X', {VK_MENU});
+    const DWORD end = GetTickCount() + 150;
+    while (GetTickCount() < end) {
+        app.ProcessMessages();
+        Sleep(1);
+    }
+    EXPECT_FALSE(label->AcceleratorsHidden());
 }

@@ -95,6 +95,13 @@ void TApplication::Terminate(int exitCode) {
 // Tab / Shift+Tab move between tab stops, Enter presses a focused push button, unless the
 // focused control asks for those keys itself (WM_GETDLGCODE).
 bool TApplication::IsDialogKey(const MSG& msg) {
+    if (msg.message == WM_SYSCHAR || msg.message == WM_CHAR) return IsDialogChar(msg);
+    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) {
+        // The keyboard is in use: accelerator underlines show from now on.
+        SendMessageW(GetAncestor(msg.hwnd, GA_ROOT), WM_CHANGEUISTATE,
+                     MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+        return false;
+    }
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_TAB && msg.wParam != VK_RETURN))
         return false;
     LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, LPARAM(&msg));
@@ -144,6 +151,17 @@ class TaskWindowsDisabled {
 };
 
 } // namespace
+
+// Alt+letter, or a letter the focused control does not want, goes to the control whose
+// caption marks it as its accelerator, as the platform's dialog manager does.
+bool TApplication::IsDialogChar(const MSG& msg) {
+    if (msg.message == WM_CHAR) {
+        LRESULT code = SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, LPARAM(&msg));
+        if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+    }
+    TForm* form = TForm::FormOf(msg.hwnd);
+    return form && form->DialogChar(char16_t(msg.wParam));
+}
 
 int TApplication::MessageBox(const std::u16string& text, const std::u16string& caption,
                              UINT flags) {

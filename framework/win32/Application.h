@@ -49,6 +49,7 @@ class TApplication : public TComponent {
 
   private:
     bool IsDialogKey(const MSG& msg);
+    bool IsDialogChar(const MSG& msg);
 
     std::u16string FTitle;
     HWND FHandle = nullptr;

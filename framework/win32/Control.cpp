@@ -1,7 +1,16 @@
 // TControl: geometry, visibility, font and colour inheritance, anchors and mouse events.
 #include "framework/win32/Control.h"
 
+#include "framework/core/Accelerator.h"
 #include "framework/win32/WinControl.h"
+
+bool IsAccel(char16_t ch, const std::u16string& caption) {
+    std::optional<char16_t> accel = AcceleratorOf(caption);
+    if (!accel) return false;
+    wchar_t pair[2] = {wchar_t(ch), wchar_t(*accel)};
+    CharUpperBuffW(pair, 2);
+    return pair[0] == pair[1];
+}
 
 HCURSOR CursorHandle(TCursor c) {
     const wchar_t* id = nullptr;
@@ -292,6 +301,12 @@ void TControl::MouseLeave() {
 
 void TControl::Click() {
     if (OnClick) OnClick(this);
+}
+
+bool TControl::AcceleratorsHidden() const {
+    HWND wnd = WindowHandle();
+    if (!wnd) return false;
+    return SendMessageW(GetAncestor(wnd, GA_ROOT), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL;
 }
 
 void TControl::DblClick() {

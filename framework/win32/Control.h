@@ -64,6 +64,9 @@ enum TControlStyleFlag : std::uint32_t {
     csAcceptsControls = 4, // may parent other controls
 };
 
+// True when `caption` marks `ch` (in either case) as its accelerator.
+bool IsAccel(char16_t ch, const std::u16string& caption);
+
 // The stock cursor for a cursor identifier (nullptr for crDefault/crNone).
 HCURSOR CursorHandle(TCursor c);
 
@@ -143,6 +146,11 @@ class TControl : public TComponent {
     virtual void MouseLeave();
     virtual void Click();
     virtual void DblClick();
+    // A dialog character (Alt+letter, or a letter the focused control does not want): true
+    // when this control (or one inside it) took it as its accelerator.
+    virtual bool DialogChar(char16_t ch) { return false; }
+    // True while the window's keyboard cues hide accelerator underlines.
+    bool AcceleratorsHidden() const;
     // A press that may activate the window (WM_MOUSEACTIVATE); fires OnMouseActivate.
     virtual TMouseActivate MouseActivate(TMouseButton button, TShiftState shift, int x, int y,
                                          int hitTest);

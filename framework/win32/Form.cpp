@@ -172,6 +172,23 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             FVisible = false;
         }
         return 0;
+    case WM_CHANGEUISTATE:
+    case WM_UPDATEUISTATE:
+        // The form keeps the accelerator cue itself (this Wine's windows keep no UI state)
+        // and repaints every control with it.
+        if (HIWORD(wParam) & UISF_HIDEACCEL) {
+            const bool hide = LOWORD(wParam) == UIS_SET;
+            if (hide != FHideAccelerators) {
+                FHideAccelerators = hide;
+                RedrawWindow(Handle(), nullptr, nullptr,
+                             RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
+        }
+        break;
+    case WM_QUERYUISTATE: {
+        LRESULT state = TWinControl::WndProc(msg, wParam, lParam) & ~LRESULT(UISF_HIDEACCEL);
+        return FHideAccelerators ? state | UISF_HIDEACCEL : state;
+    }
     }
     return TWinControl::WndProc(msg, wParam, lParam);
 }

@@ -8,6 +8,13 @@ enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bs
 using TBorderStyle = TFormBorderStyle;
 enum TPosition { poDesigned, poDefault, poScreenCenter, poDesktopCenter, poMainFormCenter };
 
+// The user's setting to underline accelerators at all times.
+inline bool KeyboardCuesAlwaysShown() {
+    BOOL on = FALSE;
+    SystemParametersInfoW(SPI_GETKEYBOARDCUES, 0, &on, 0);
+    return on != FALSE;
+}
+
 class TForm : public TWinControl {
   public:
     explicit TForm(TComponent* owner);
@@ -50,4 +57,7 @@ class TForm : public TWinControl {
     TPosition FPosition = poDesigned;
     TWinControl* FActiveControl = nullptr;
     bool FShownOnce = false;
+    // Accelerator underlines hidden until the keyboard is used, unless the user's setting
+    // always shows them.
+    bool FHideAccelerators = !KeyboardCuesAlwaysShown();
 };

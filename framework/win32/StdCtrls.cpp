@@ -1,6 +1,7 @@
 // TButton (system BUTTON class, clicks from BN_CLICKED) and TLabel (DrawTextW).
 #include "framework/win32/StdCtrls.h"
 
+#include "framework/core/Accelerator.h"
 #include "framework/win32/WinText.h"
 
 TButton::TButton(TComponent* owner) : TWinControl(owner) {
@@ -20,6 +21,12 @@ void TButton::CreateParams(TCreateParams& p) {
 
 void TButton::CommandNotify(WORD code) {
     if (code == BN_CLICKED) Click();
+}
+
+bool TButton::DialogChar(char16_t ch) {
+    if (!IsAccel(ch, Caption()) || !CanFocus()) return false;
+    SendMessageW(Handle(), BM_CLICK, 0, 0);
+    return true;
 }
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
@@ -63,8 +70,23 @@ void TLabel::FontChanged() {
     Invalidate();
 }
 
+void TLabel::SetShowAccelChar(bool v) {
+    if (v == FShowAccelChar) return;
+    FShowAccelChar = v;
+    AdjustSize();
+    Invalidate();
+}
+
+bool TLabel::DialogChar(char16_t ch) {
+    if (!FShowAccelChar || !FFocusControl || !IsAccel(ch, FCaption) || !FFocusControl->CanFocus())
+        return false;
+    FFocusControl->SetFocus();
+    return true;
+}
+
 UINT TLabel::DrawFlags() const {
     UINT flags = DT_EXPANDTABS;
+    if (!FShowAccelChar) flags |= DT_NOPREFIX;
     if (FWordWrap) flags |= DT_WORDBREAK;
     if (FAlignment == taRightJustify) flags |= DT_RIGHT;
     if (FAlignment == taCenter) flags |= DT_CENTER;
@@ -88,5 +110,12 @@ void TLabel::Paint(TCanvas& canvas) {
     canvas.SelectFont(FFont);
     SetBkMode(dc, TRANSPARENT);
     if (!FEnabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    DrawTextW(dc, AsWide(FCaption), int(FCaption.size()), &r, DrawFlags());
+    UINT flags = DrawFlags();
+    std::u16string text = FCaption;
+    if (FShowAccelChar && AcceleratorsHidden()) {
+        // The marks go before drawing (this Wine's DrawTextW ignores DT_HIDEPREFIX).
+        text = WithoutAcceleratorMarks(FCaption);
+        flags |= DT_NOPREFIX;
+    }
+    DrawTextW(dc, AsWide(text), int(text.size()), &r, flags);
 }

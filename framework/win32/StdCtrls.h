@@ -11,6 +11,9 @@ class TButton : public TWinControl {
     bool Default = false;
     bool Cancel = false;
 
+    // Its caption's accelerator clicks it, as the platform's dialog manager does.
+    bool DialogChar(char16_t ch) override;
+
   protected:
     void CreateParams(TCreateParams& params) override;
     void CommandNotify(WORD code) override;
@@ -32,6 +35,14 @@ class TLabel : public TGraphicControl {
     void SetTransparent(bool v);
     bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool v);
+    // "&" marks an accelerator (drawn underlined while the keyboard cues show it).
+    bool ShowAccelChar() const { return FShowAccelChar; }
+    void SetShowAccelChar(bool v);
+    // The control that the caption's accelerator focuses.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* c) { FFocusControl = c; }
+
+    bool DialogChar(char16_t ch) override;
 
     void Paint(TCanvas& canvas) override;
 
@@ -47,4 +58,6 @@ class TLabel : public TGraphicControl {
     bool FAutoSize = true;
     bool FTransparent = false;
     bool FWordWrap = false;
+    bool FShowAccelChar = true;
+    TWinControl* FFocusControl = nullptr;
 };

@@ -244,6 +244,12 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFOCUS:
         if (OnEnter) OnEnter(this);
         break;
+    case WM_UPDATEUISTATE: {
+        // Accelerator underlines appear or go: windowless children repaint with them.
+        LRESULT r = DefaultHandler(msg, wParam, lParam);
+        if (HIWORD(wParam) & UISF_HIDEACCEL) Invalidate();
+        return r;
+    }
     case WM_KILLFOCUS:
         if (OnExit) OnExit(this);
         break;
@@ -564,6 +570,12 @@ bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c; c = c->Parent())
         if (!c->Visible() || !c->Enabled()) return false;
     return FHandle != nullptr;
+}
+
+bool TWinControl::DialogChar(char16_t ch) {
+    for (TControl* c : FControls)
+        if (c->Visible() && c->Enabled() && c->DialogChar(ch)) return true;
+    return false;
 }
 
 bool TWinControl::Focused() const {

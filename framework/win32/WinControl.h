@@ -61,6 +61,8 @@ class TWinControl : public TControl {
     // Windowed descendants in tab order (depth first).
     void GetTabOrderList(std::vector<TWinControl*>& list);
     virtual bool CanFocus() const;
+    // Offers a dialog character to the visible, enabled controls inside this one.
+    bool DialogChar(char16_t ch) override;
     bool Focused() const;
     void SetFocus();
 

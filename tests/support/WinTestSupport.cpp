@@ -144,7 +144,6 @@ void SendClick(POINT screen, int clicks, bool right) {
         in.push_back(MouseInput(screen, right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP));
     }
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    PumpFor(80);
 }
 
 void SendKey(WORD vk, std::initializer_list<WORD> modifiers) {
@@ -156,5 +155,4 @@ void SendKey(WORD vk, std::initializer_list<WORD> modifiers) {
     for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m)
         in.push_back(KeyInput(*m, true));
     SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-    PumpFor(80);
 }

@@ -52,7 +52,7 @@ int CountGdiObjects();
 int CountKernelHandles();
 
 // Real input through the platform's input queue (SendInput), as a user's mouse and keyboard
-// would give it; the windows concerned must be on screen.
+// would give it; the windows concerned must be on screen. The caller pumps messages after.
 // A left (or right) click at a screen point; `clicks` 2 makes a double click.
 void SendClick(POINT screen, int clicks = 1, bool right = false);
 // Presses and releases a virtual key with the given modifier keys held.
