@@ -42,7 +42,7 @@ TEST_F(FlatEditDragFixture, MoveWithinOneEditIsOneUndoStep) {
     Drag(At(source, 1), At(source, 7, 10));
     EXPECT_EQ(source->Text(), u" defabc");
     EXPECT_EQ(source->SelText(), u"abc");
-    SendKeyStroke('Z', {VK_CONTROL});
+    SendKey('Z', {VK_CONTROL});
     Pump(60);
     EXPECT_EQ(source->Text(), u"abc def");
 }
@@ -91,7 +91,7 @@ TEST_F(FlatEditDragFixture, MoveOrCopyToAnotherEdit) {
     }
     // Each edit undoes its own part.
     source->SetFocus();
-    SendKeyStroke('Z', {VK_CONTROL});
+    SendKey('Z', {VK_CONTROL});
     Pump(60);
     EXPECT_EQ(source->Text(), u"hello");
 }
@@ -103,7 +103,7 @@ TEST_F(FlatEditDragFixture, EscapeEndsTheDragWithoutADrop) {
     // Escape once the drag runs, before the button comes up over the other edit.
     int moves = 0;
     SendDrag(At(source, 2), At(target, 2, 10), {}, [&] {
-        if (++moves == 4) SendKeyStroke(VK_ESCAPE);
+        if (++moves == 4) SendKey(VK_ESCAPE);
         Pump(30);
     });
     EXPECT_EQ(source->Text(), u"hello");

@@ -42,7 +42,7 @@ class FlatEditFormFixture : public testing::Test {
     }
     // Presses `vk` with the modifiers held, and lets the program take it.
     void Stroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-        SendKeyStroke(vk, modifiers);
+        SendKey(vk, modifiers);
         Pump(60);
     }
 

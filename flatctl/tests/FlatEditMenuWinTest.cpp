@@ -90,7 +90,7 @@ class FlatEditMenuFixture : public FlatEditFormFixture {
         Pump(60);
     }
     void KeyboardMenu(MenuProbe& probe) {
-        SendKeyStroke(VK_APPS);
+        SendKey(VK_APPS);
         for (int i = 0; i < 50 && !probe.Seen(); ++i)
             Pump(20);
         Pump(60);

@@ -1,6 +1,6 @@
-// Real input for the flat edit's Wine tests: keystrokes and mouse drags injected with
-// SendInput, so they come through the message loop as a user's would, and a probe that reads
-// a popup menu while TrackPopupMenu shows it.
+// Real input for the flat edit's Wine tests beyond the shared clicks and keystrokes: mouse
+// drags injected with SendInput, so they come through the message loop as a user's would,
+// and a probe that reads a popup menu while TrackPopupMenu shows it.
 #pragma once
 #include <windows.h>
 
@@ -8,30 +8,7 @@
 #include <string>
 #include <vector>
 
-inline INPUT KeyInput(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.wScan = WORD(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    if (vk == VK_DELETE || vk == VK_HOME || vk == VK_END || vk == VK_LEFT || vk == VK_RIGHT ||
-        vk == VK_INSERT || vk == VK_APPS)
-        in.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
-    return in;
-}
-
-// Presses and releases `vk` with the modifiers held, leaving the messages to the caller's loop
-// (the application's own, which does the dialog navigation).
-inline void SendKeyStroke(WORD vk, std::initializer_list<WORD> modifiers = {}) {
-    std::vector<INPUT> in;
-    for (WORD m : modifiers)
-        in.push_back(KeyInput(m, false));
-    in.push_back(KeyInput(vk, false));
-    in.push_back(KeyInput(vk, true));
-    for (WORD m : modifiers)
-        in.push_back(KeyInput(m, true));
-    SendInput(UINT(in.size()), in.data(), sizeof(INPUT));
-}
+#include "tests/support/WinTestSupport.h"
 
 // A left-button drag from one screen point to another in `steps` moves, the modifiers pressed
 // just before the button comes up (Wine takes the modifier state from the X server whenever
@@ -115,7 +92,7 @@ class MenuProbe {
             self->Items.push_back(item);
         }
         if (self->answer_)
-            SendKeyStroke(self->answer_);
+            SendKey(self->answer_);
         else
             EndMenu();
     }

@@ -118,6 +118,8 @@ INPUT MouseInput(POINT screen, DWORD flags) {
     return in;
 }
 
+} // namespace
+
 INPUT KeyInput(WORD vk, bool up) {
     INPUT in{};
     in.type = INPUT_KEYBOARD;
@@ -134,8 +136,6 @@ INPUT KeyInput(WORD vk, bool up) {
     }
     return in;
 }
-
-} // namespace
 
 void SendClick(POINT screen, int clicks, bool right) {
     std::vector<INPUT> in{MouseInput(screen, MOUSEEVENTF_MOVE)};

@@ -55,5 +55,7 @@ int CountKernelHandles();
 // would give it; the windows concerned must be on screen. The caller pumps messages after.
 // A left (or right) click at a screen point; `clicks` 2 makes a double click.
 void SendClick(POINT screen, int clicks = 1, bool right = false);
+// One key going down or up, marked extended where the key is one.
+INPUT KeyInput(WORD vk, bool up);
 // Presses and releases a virtual key with the given modifier keys held.
 void SendKey(WORD vk, std::initializer_list<WORD> modifiers = {});
