@@ -8,6 +8,7 @@
 
 #include "framework/win32/Application.h"
 #include "framework/win32/Form.h"
+#include "framework/win32/Hints.h"
 #include "framework/win32/StdCtrls.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -330,4 +331,52 @@ TEST_F(ControlFixture, AcceleratorUnderlineFollowsTheKeyboardCues) {
         Sleep(1);
     }
     EXPECT_FALSE(label->AcceleratorsHidden());
+}
+
+// A tooltip with the control's hint appears once the pointer has rested on it for the
+// platform's delay (not before), for windowless and windowed controls, and never for a
+// control whose ShowHint is off; ParentShowHint takes the parent's setting.
+TEST_F(ControlFixture, HintAppearsAfterThePlatformsDelay) {
+    Painted* painted = Add<Painted>(10, 10, 80, 60);
+    painted->SetHint(u"Windowless tip");
+    painted->SetShowHint(true);
+    Windowed* windowed = Add<Windowed>(110, 10, 80, 60);
+    windowed->SetHint(u"Windowed tip");
+    Painted* inherits = Add<Painted>(210, 10, 80, 60);
+    inherits->SetHint(u"Form's setting");
+    Painted* silent = Add<Painted>(10, 100, 80, 60);
+    silent->SetHint(u"Never");
+    silent->SetShowHint(false);
+    form->SetShowHint(true);
+    Show();
+
+    auto pumpFor = [&](DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    };
+    auto shown = [&]() -> std::u16string {
+        THintManager* hints = app.Hints();
+        if (!hints || !hints->TooltipWindow() || !IsWindowVisible(hints->TooltipWindow()))
+            return u"";
+        return hints->ShownText();
+    };
+    const DWORD delay = GetDoubleClickTime();
+    struct Case {
+        TControl* control;
+        const char16_t* tip;
+    };
+    for (const Case& c : {Case{painted, u"Windowless tip"}, Case{windowed, u"Windowed tip"},
+                          Case{inherits, u"Form's setting"}, Case{silent, u""}}) {
+        SCOPED_TRACE(std::string(c.tip, c.tip + std::char_traits<char16_t>::length(c.tip)));
+        SendClick(ScreenPoint(c.control, 20, 20), 0); // a move only
+        pumpFor(delay / 3);
+        EXPECT_EQ(shown(), u"") << "shown before the delay";
+        pumpFor(delay);
+        EXPECT_EQ(shown(), c.tip);
+        SendClick(ScreenPoint(form, 295, 195), 0);
+        pumpFor(100);
+    }
 }

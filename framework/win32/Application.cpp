@@ -6,6 +6,7 @@
 
 #include "framework/core/Exception.h"
 #include "framework/win32/Form.h"
+#include "framework/win32/Hints.h"
 #include "framework/win32/WinText.h"
 
 TApplication* Application = nullptr;
@@ -22,8 +23,27 @@ TApplication::TApplication() : TComponent(nullptr) {
 
 TApplication::~TApplication() {
     DestroyComponents();
+    FHints.reset();
     if (FHandle) DestroyWindow(FHandle);
     Application = nullptr;
+}
+
+void TApplication::HintMouseOver(TControl* control) {
+    if (!FHints && !control) return;
+    if (!FHints) FHints = std::make_unique<THintManager>(nullptr);
+    FHints->MouseOver(control);
+}
+
+void TApplication::CancelHint() {
+    if (FHints) FHints->Cancel();
+}
+
+void TApplication::HintWindowLeft(HWND window) {
+    if (FHints) FHints->Left(window);
+}
+
+void TApplication::ForgetHintControl(TControl* control) {
+    if (FHints) FHints->Forget(control);
 }
 
 void TApplication::SetTitle(const std::u16string& title) {
@@ -95,6 +115,7 @@ void TApplication::Terminate(int exitCode) {
 // Tab / Shift+Tab move between tab stops, Enter presses a focused push button, unless the
 // focused control asks for those keys itself (WM_GETDLGCODE).
 bool TApplication::IsDialogKey(const MSG& msg) {
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) CancelHint();
     if (msg.message == WM_SYSCHAR || msg.message == WM_CHAR) return IsDialogChar(msg);
     if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) {
         // The keyboard is in use: accelerator underlines show from now on.

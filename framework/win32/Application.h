@@ -10,6 +10,8 @@
 #include "framework/win32/Component.h"
 
 class TForm;
+class TControl;
+class THintManager;
 
 class TApplication : public TComponent {
   public:
@@ -47,12 +49,21 @@ class TApplication : public TComponent {
     // The standard error box: the application title as caption, the error icon.
     void ShowException(const std::exception& e);
 
+    // Hints: the pointer moved over a control (nullptr: over none of ours); a press, a key
+    // or the pointer leaving cancels; a control going away is forgotten.
+    void HintMouseOver(TControl* control);
+    void CancelHint();
+    void HintWindowLeft(HWND window);
+    void ForgetHintControl(TControl* control);
+    THintManager* Hints() const { return FHints.get(); }
+
   private:
     bool IsDialogKey(const MSG& msg);
     bool IsDialogChar(const MSG& msg);
 
     std::u16string FTitle;
     HWND FHandle = nullptr;
+    std::unique_ptr<THintManager> FHints; // made on first use
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FExitCode = 0;

@@ -2,6 +2,7 @@
 #include "framework/win32/Control.h"
 
 #include "framework/core/Accelerator.h"
+#include "framework/win32/Application.h"
 #include "framework/win32/WinControl.h"
 
 bool IsAccel(char16_t ch, const std::u16string& caption) {
@@ -84,7 +85,18 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    if (Application) Application->ForgetHintControl(this);
     if (FParent) FParent->RemoveControl(this);
+}
+
+bool TControl::ShowHint() const {
+    if (FParentShowHint && FParent) return FParent->ShowHint();
+    return FShowHint;
+}
+
+void TControl::SetShowHint(bool v) {
+    FShowHint = v;
+    FParentShowHint = false;
 }
 
 void TControl::SetParent(TWinControl* parent) {

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 #include "framework/core/Color.h"
 #include "framework/core/ControlTypes.h"
@@ -121,6 +122,15 @@ class TControl : public TComponent {
     void SetColor(TColor v);
     bool ParentColor() const { return FParentColor; }
     void SetParentColor(bool v);
+    // The hint shown over the control while ShowHint holds; ShowHint follows the parent's
+    // while ParentShowHint is set (the default); a form's is off unless set.
+    const std::u16string& Hint() const { return FHint; }
+    void SetHint(const std::u16string& v) { FHint = v; }
+    bool ShowHint() const;
+    void SetShowHint(bool v);
+    bool ParentShowHint() const { return FParentShowHint; }
+    void SetParentShowHint(bool v) { FParentShowHint = v; }
+
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v) { FCursor = v; }
 
@@ -195,6 +205,9 @@ class TControl : public TComponent {
     TColor FColor = clBtnFace;
     bool FParentColor = true;
     TCursor FCursor = crDefault;
+    std::u16string FHint;
+    bool FShowHint = false;
+    bool FParentShowHint = true;
     std::uint32_t FControlStyle = csClickEvents;
     bool FClicking = false;
 

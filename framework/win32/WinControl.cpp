@@ -280,6 +280,7 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_MOUSELEAVE) {
         FTrackingLeave = false;
         SetMouseControl(nullptr);
+        if (Application) Application->HintWindowLeft(FHandle);
         return 0;
     }
     TControl* target = FCaptureControl;
@@ -294,6 +295,7 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     if (msg == WM_MOUSEMOVE) {
         if (!FCaptureControl) SetMouseControl(target);
+        if (Application) Application->HintMouseOver(target);
         target->MouseMove(shift, x, y);
         return 0;
     }
@@ -329,6 +331,7 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     default:
         break;
     }
+    if (Application) Application->CancelHint();
     if (down) {
         if (target != this) {
             FCaptureControl = target;
