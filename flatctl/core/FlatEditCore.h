@@ -178,7 +178,7 @@ class TFlatEditCore {
     // A pending text drag starts once the pointer has moved `cx` horizontally or `cy`
     // vertically from the press point; true while the drag runs.
     bool StartDragAt(TPoint p, int cx, int cy);
-    bool Dragging() const { return FDragging; }
+    bool TextDragging() const { return FDragging; }
     // Ends a running or pending drag without a drop.
     void CancelDrag();
     // Whether a drop of `text` from another edit could go in whole.

@@ -482,7 +482,7 @@ TEST(FlatEditDrag, StartsOnlyFromInsideTheSelectionPastTheThreshold) {
         EXPECT_FALSE(e.StartDragAt({px + 3, 7}, 4, 4)); // below the threshold
         EXPECT_EQ(e.StartDragAt({px + 4, 5}, 4, 4), c.starts);
         e.MouseRelease();
-        EXPECT_FALSE(e.Dragging());
+        EXPECT_FALSE(e.TextDragging());
     }
     // A press inside the selection that never becomes a drag is a plain click.
     TestFlatEdit e;

@@ -12,7 +12,7 @@ LRESULT TCustomFlatEdit::KeyMessage(UINT msg, WPARAM wParam, LPARAM lParam, bool
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         WORD key = WORD(wParam);
-        if (key == VK_ESCAPE && Dragging()) {
+        if (key == VK_ESCAPE && TextDragging()) {
             EndTextDrag();
             return 0;
         }

@@ -337,13 +337,13 @@ void TCustomFlatEdit::MouseMove(TShiftState shift, int x, int y) {
     if (shift & ssLeft) {
         StartDragAt({x, y}, GetSystemMetrics(SM_CXDRAG), GetSystemMetrics(SM_CYDRAG));
         MouseDrag({x, y}); // the caret follows the pointer
-        if (Dragging()) ShowDropCursor({x, y});
+        if (TextDragging()) ShowDropCursor({x, y});
     }
     TThemedControl::MouseMove(shift, x, y);
 }
 
 void TCustomFlatEdit::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
-    if (button == mbLeft && Dragging()) DropDraggedText({x, y}, (shift & ssCtrl) != 0);
+    if (button == mbLeft && TextDragging()) DropDraggedText({x, y}, (shift & ssCtrl) != 0);
     if (GetCapture() == WindowHandle()) ReleaseCapture();
     MouseRelease();
     TThemedControl::MouseUp(button, shift, x, y);
@@ -389,7 +389,7 @@ void TCustomFlatEdit::DropDraggedText(TPoint p, bool copy) {
 }
 
 void TCustomFlatEdit::EndTextDrag() {
-    if (!Dragging()) return;
+    if (!TextDragging()) return;
     CancelDrag();
     if (GetCapture() == WindowHandle()) ReleaseCapture();
 }

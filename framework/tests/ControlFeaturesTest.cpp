@@ -380,3 +380,110 @@ TEST_F(ControlFixture, HintAppearsAfterThePlatformsDelay) {
         pumpFor(100);
     }
 }
+
+namespace {
+
+// A left-button drag with the real mouse, in steps, the application's loop running between.
+void SendMouseDrag(TApplication& app, POINT from, POINT to, int steps = 6) {
+    auto pump = [&](DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    };
+    auto mouse = [](POINT p, DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = LONG((p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) /
+                        (GetSystemMetrics(SM_CXSCREEN) - 1));
+        in.mi.dy = LONG((p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) /
+                        (GetSystemMetrics(SM_CYSCREEN) - 1));
+        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof(in));
+    };
+    mouse(from, MOUSEEVENTF_MOVE);
+    pump(60);
+    mouse(from, MOUSEEVENTF_LEFTDOWN);
+    pump(60);
+    for (int i = 1; i <= steps; ++i) {
+        mouse({from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps},
+              MOUSEEVENTF_MOVE);
+        pump(40);
+    }
+    mouse(to, MOUSEEVENTF_LEFTUP);
+    pump(100);
+}
+
+std::string NameOf(TObject* o, const std::vector<std::pair<TObject*, std::string>>& names) {
+    for (const auto& [object, name] : names)
+        if (object == o) return name;
+    return o ? "?" : "none";
+}
+
+} // namespace
+
+// Dragging with the real mouse: past the platform's drag distance the drag starts, the
+// control under the pointer is asked (enter, move, leave), the one that accepts takes the
+// drop, and the source hears where it ended; below the distance the press is a click; a
+// dock drag fires the dock events and finds no site.
+TEST_F(ControlFixture, DragFromOneControlToAnotherWithTheRealMouse) {
+    Painted* source = Add<Painted>(10, 10, 60, 60);
+    Windowed* taker = Add<Windowed>(110, 10, 80, 80);
+    Painted* refuser = Add<Painted>(10, 100, 80, 80);
+    const std::vector<std::pair<TObject*, std::string>> names{
+        {source, "source"}, {taker, "taker"}, {refuser, "refuser"}, {form, "form"}};
+    std::vector<std::string> log;
+    source->SetDragMode(dmAutomatic);
+    source->OnClick = [&](TObject*) { log.push_back("click"); };
+    source->OnStartDrag = [&](TObject*) { log.push_back("start"); };
+    source->OnEndDrag = [&](TObject*, TObject* target, int, int) {
+        log.push_back("end " + NameOf(target, names));
+    };
+    source->OnStartDock = [&](TObject*) { log.push_back("start-dock"); };
+    source->OnEndDock = [&](TObject*, TObject* target, int, int) {
+        log.push_back("end-dock " + NameOf(target, names));
+    };
+    taker->OnDragOver = [&](TObject*, TObject* src, int x, int y, TDragState state, bool& accept) {
+        EXPECT_EQ(src, source);
+        EXPECT_TRUE(x >= 0 && y >= 0 && x < 80 && y < 80) << x << "," << y;
+        const char* kinds[] = {"enter", "leave", "move"};
+        if (log.empty() || log.back() != std::string("over taker ") + kinds[state])
+            log.push_back(std::string("over taker ") + kinds[state]);
+        accept = true;
+    };
+    taker->OnDragDrop = [&](TObject*, TObject* src, int, int) {
+        log.push_back("drop on taker from " + NameOf(src, names));
+    };
+    refuser->OnDragOver = [&](TObject*, TObject*, int, int, TDragState, bool& accept) {
+        accept = false;
+    };
+    refuser->OnDragDrop = [&](TObject*, TObject*, int, int) { log.push_back("drop on refuser"); };
+    Show();
+
+    struct Case {
+        TControl* to;
+        int dx; // when `to` is the source: how far to move
+        TDragKind kind;
+        std::vector<std::string> want;
+    };
+    const int drag = GetSystemMetrics(SM_CXDRAG);
+    const Case cases[] = {
+        {taker, 0, dkDrag, {"start", "over taker enter", "over taker move", "drop on taker from source",
+                            "end taker"}},
+        {refuser, 0, dkDrag, {"start", "end none"}},
+        {source, drag - 1, dkDrag, {"click"}},
+        {taker, 0, dkDock, {"start-dock", "end-dock none"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(NameOf(c.to, names) + (c.kind == dkDock ? " dock" : ""));
+        log.clear();
+        source->SetDragKind(c.kind);
+        POINT from = ScreenPoint(source, 30, 30);
+        POINT to = c.to == source ? POINT{from.x + c.dx, from.y} : ScreenPoint(c.to, 40, 40);
+        SendMouseDrag(app, from, to);
+        EXPECT_EQ(log, c.want);
+        EXPECT_FALSE(source->Dragging());
+        Sleep(GetDoubleClickTime()); // the next press is no second click of this one
+    }
+}

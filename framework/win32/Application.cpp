@@ -116,6 +116,10 @@ void TApplication::Terminate(int exitCode) {
 // focused control asks for those keys itself (WM_GETDLGCODE).
 bool TApplication::IsDialogKey(const MSG& msg) {
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) CancelHint();
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && FDrag.Source()) {
+        FDrag.Cancel();
+        return true;
+    }
     if (msg.message == WM_SYSCHAR || msg.message == WM_CHAR) return IsDialogChar(msg);
     if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) {
         // The keyboard is in use: accelerator underlines show from now on.

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "framework/win32/Component.h"
+#include "framework/win32/DragDrop.h"
 
 class TForm;
 class TControl;
@@ -56,6 +57,8 @@ class TApplication : public TComponent {
     void HintWindowLeft(HWND window);
     void ForgetHintControl(TControl* control);
     THintManager* Hints() const { return FHints.get(); }
+    // The drag of one control onto another.
+    TDragControl& DragControl() { return FDrag; }
 
   private:
     bool IsDialogKey(const MSG& msg);
@@ -64,6 +67,7 @@ class TApplication : public TComponent {
     std::u16string FTitle;
     HWND FHandle = nullptr;
     std::unique_ptr<THintManager> FHints; // made on first use
+    TDragControl FDrag;
     TForm* FMainForm = nullptr;
     bool FTerminated = false;
     int FExitCode = 0;

@@ -41,7 +41,11 @@ HCURSOR CursorHandle(TCursor c) {
         id = IDC_WAIT;
         break;
     case crNo:
+    case crNoDrop:
         id = IDC_NO;
+        break;
+    case crDrag: // the platform has no drag cursor of its own
+        id = IDC_ARROW;
         break;
     case crAppStart:
         id = IDC_APPSTARTING;
@@ -85,7 +89,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
-    if (Application) Application->ForgetHintControl(this);
+    if (Application) {
+        Application->ForgetHintControl(this);
+        Application->DragControl().Forget(this);
+    }
     if (FParent) FParent->RemoveControl(this);
 }
 
@@ -285,7 +292,42 @@ void TControl::Repaint() {
     if (HWND wnd = WindowHandle()) UpdateWindow(wnd);
 }
 
+void TControl::BeginDrag(bool immediate, int threshold) {
+    if (Application) Application->DragControl().Begin(this, immediate, threshold);
+}
+
+bool TControl::Dragging() const {
+    return Application && Application->DragControl().Source() == this;
+}
+
+bool TControl::DragOver(TControl* source, int x, int y, TDragState state) {
+    bool accept = bool(OnDragOver);
+    if (OnDragOver) OnDragOver(this, source, x, y, state, accept);
+    return accept;
+}
+
+void TControl::DragDrop(TControl* source, int x, int y) {
+    if (OnDragDrop) OnDragDrop(this, source, x, y);
+}
+
+void TControl::DoStartDrag() {
+    if (FDragKind == dkDock) {
+        if (OnStartDock) OnStartDock(this);
+    } else if (OnStartDrag) {
+        OnStartDrag(this);
+    }
+}
+
+void TControl::DoEndDrag(TControl* target, int x, int y) {
+    if (FDragKind == dkDock) {
+        if (OnEndDock) OnEndDock(this, target, x, y);
+    } else if (OnEndDrag) {
+        OnEndDrag(this, target, x, y);
+    }
+}
+
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+    if (button == mbLeft && FDragMode == dmAutomatic && !(shift & ssDouble)) BeginDrag(false);
     // A double click: the double-click event first, then the press itself.
     if (button == mbLeft && (shift & ssDouble) && (FControlStyle & csClickEvents)) DblClick();
     if (button == mbLeft && (FControlStyle & csClickEvents)) FClicking = true;

@@ -32,6 +32,8 @@ enum TCursor : int {
     crSizeNWSE = -8,
     crSizeWE = -9,
     crHourGlass = -11,
+    crDrag = -12,
+    crNoDrop = -13,
     crNo = -18,
     crAppStart = -19,
     crHandPoint = -21,
@@ -49,6 +51,19 @@ enum TMouseActivate { maDefault, maActivate, maActivateAndEat, maNoActivate, maN
 using TMouseActivateEvent =
     std::function<void(TObject* Sender, TMouseButton, TShiftState, int X, int Y, int HitTest,
                        TMouseActivate& MouseActivate)>;
+
+// Dragging one control onto another within the program. dmAutomatic starts a drag with a
+// left press (once the pointer has moved the platform's drag distance); dkDock makes it a
+// dock drag, which fires the dock events instead of the drag-over and drop events.
+enum TDragMode { dmManual, dmAutomatic };
+enum TDragKind { dkDrag, dkDock };
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// X, Y in the receiving control's client coordinates; Source is the control being dragged.
+using TDragOverEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y,
+                                          TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// Target is the control that took the drop, or nullptr when none did.
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // Smallest and largest width and height a control may take; 0 means no limit. Every way
 // the bounds change (SetBounds, alignment, anchors) is held to them.
@@ -131,6 +146,24 @@ class TControl : public TComponent {
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool v) { FParentShowHint = v; }
 
+    TDragMode DragMode() const { return FDragMode; }
+    void SetDragMode(TDragMode v) { FDragMode = v; }
+    TDragKind DragKind() const { return FDragKind; }
+    void SetDragKind(TDragKind v) { FDragKind = v; }
+    // The pointer over a control that accepts the drop (crNoDrop over any other).
+    TCursor DragCursor() const { return FDragCursor; }
+    void SetDragCursor(TCursor v) { FDragCursor = v; }
+    // Starts dragging this control: at once, or once the pointer has moved `threshold`
+    // pixels (-1: the platform's drag distance) with the left button held.
+    void BeginDrag(bool immediate, int threshold = -1);
+    bool Dragging() const;
+    // Asked while something is dragged over this control: fires OnDragOver (accepting by
+    // default when it is set); true when the control would take the drop.
+    virtual bool DragOver(TControl* source, int x, int y, TDragState state);
+    virtual void DragDrop(TControl* source, int x, int y);
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TControl* target, int x, int y);
+
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor v) { FCursor = v; }
 
@@ -169,6 +202,12 @@ class TControl : public TComponent {
     TNotifyEvent OnDblClick;
     TNotifyEvent OnResize;
     TMouseActivateEvent OnMouseActivate;
+    TNotifyEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+    TNotifyEvent OnStartDock;
+    TEndDragEvent OnEndDock;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;
@@ -205,6 +244,9 @@ class TControl : public TComponent {
     TColor FColor = clBtnFace;
     bool FParentColor = true;
     TCursor FCursor = crDefault;
+    TDragMode FDragMode = dmManual;
+    TDragKind FDragKind = dkDrag;
+    TCursor FDragCursor = crDrag;
     std::u16string FHint;
     bool FShowHint = false;
     bool FParentShowHint = true;

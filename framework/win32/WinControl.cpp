@@ -264,12 +264,18 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
     case WM_MBUTTONUP: {
+        if (Application && Application->DragControl().Source()) {
+            POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+            ClientToScreen(FHandle, &screen);
+            if (Application->DragControl().MouseMessage(msg, screen)) return 0;
+        }
         LRESULT r = DefaultHandler(msg, wParam, lParam);
         MouseMessage(msg, wParam, lParam);
         return r;
     }
     case WM_CAPTURECHANGED:
         FCaptureControl = nullptr;
+        if (Application) Application->DragControl().CaptureChanged(reinterpret_cast<HWND>(lParam));
         break;
     }
     return DefaultHandler(msg, wParam, lParam);
