@@ -28,9 +28,15 @@ class FlatEditFormFixture : public testing::Test {
         e->SetThemeMode(ttmNone);
         return e;
     }
+    // Shows the form and waits until it is the foreground window, which the platform's
+    // input goes to (on a busy machine the window manager of Wine takes a while).
     void ShowForm() {
         form->Show();
-        Pump(100);
+        SetForegroundWindow(form->Handle());
+        const DWORD end = GetTickCount() + 3000;
+        while (GetForegroundWindow() != form->Handle() && GetTickCount() < end)
+            Pump(20);
+        Pump(150);
     }
     // Runs the application's own loop for a while.
     void Pump(int ms) {
