@@ -487,3 +487,36 @@ TEST_F(ControlFixture, DragFromOneControlToAnotherWithTheRealMouse) {
         Sleep(GetDoubleClickTime()); // the next press is no second click of this one
     }
 }
+
+// A label reading right to left puts the trailing full stops before the letter; mirrored
+// alignment moves the text to the right edge; ParentBiDiMode follows the form.
+TEST_F(ControlFixture, LabelFollowsTheReadingOrder) {
+    form->SetColor(clWhite);
+    auto* label = Add<TLabel>(10, 10, 200, 30);
+    label->SetAutoSize(false);
+    label->SetColor(clWhite);
+    label->SetCaption(u"A.........");
+    Show();
+    struct Ink {
+        RECT box;
+        int firstColumnHeight; // ink height in the leftmost four inked columns
+    };
+    auto ink = [&] {
+        DibSurface shot(300, 200);
+        CaptureClient(form->Handle(), shot);
+        RECT box = InkBox(shot, RECT{10, 10, 210, 40}, RGB(255, 255, 255));
+        RECT first = InkBox(shot, RECT{box.left, 10, box.left + 4, 40}, RGB(255, 255, 255));
+        return Ink{box, first.bottom - first.top};
+    };
+    const Ink ltr = ink();
+    form->SetBiDiMode(bdRightToLeftReadingOnly);
+    EXPECT_EQ(label->BiDiMode(), bdRightToLeftReadingOnly);
+    const Ink rtlReading = ink();
+    label->SetBiDiMode(bdRightToLeft);
+    const Ink rtl = ink();
+
+    EXPECT_GT(ltr.firstColumnHeight, 5) << "the letter comes first";
+    EXPECT_LT(rtlReading.firstColumnHeight, 4) << "the stops come first";
+    EXPECT_NEAR(rtlReading.box.left, ltr.box.left, 2) << "reading order alone keeps the alignment";
+    EXPECT_GT(rtl.box.left, 100) << "mirrored alignment puts the text at the right";
+}

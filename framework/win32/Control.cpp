@@ -96,6 +96,33 @@ TControl::~TControl() {
     if (FParent) FParent->RemoveControl(this);
 }
 
+TBiDiMode TControl::BiDiMode() const {
+    if (FParentBiDiMode && FParent) return FParent->BiDiMode();
+    return FBiDiMode;
+}
+
+void TControl::SetBiDiMode(TBiDiMode v) {
+    FBiDiMode = v;
+    FParentBiDiMode = false;
+    Invalidate();
+}
+
+void TControl::SetParentBiDiMode(bool v) {
+    FParentBiDiMode = v;
+    Invalidate();
+}
+
+UINT TControl::DrawTextBiDiModeFlags(UINT flags) const {
+    if (UseRightToLeftAlignment()) {
+        const UINT horizontal = flags & (DT_CENTER | DT_RIGHT);
+        flags &= ~UINT(DT_CENTER | DT_RIGHT);
+        if (horizontal == DT_CENTER) flags |= DT_CENTER;
+        else if (horizontal == 0) flags |= DT_RIGHT; // left becomes right; right becomes left
+    }
+    if (UseRightToLeftReading()) flags |= DT_RTLREADING;
+    return flags;
+}
+
 bool TControl::ShowHint() const {
     if (FParentShowHint && FParent) return FParent->ShowHint();
     return FShowHint;

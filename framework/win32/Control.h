@@ -65,6 +65,10 @@ using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int 
 // Target is the control that took the drop, or nullptr when none did.
 using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
+// Reading order of a control's text: right-to-left reading (and, for bdRightToLeft, the
+// alignment mirrored too) or the usual left to right.
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
 // Smallest and largest width and height a control may take; 0 means no limit. Every way
 // the bounds change (SetBounds, alignment, anchors) is held to them.
 struct TSizeConstraints {
@@ -145,6 +149,17 @@ class TControl : public TComponent {
     void SetShowHint(bool v);
     bool ParentShowHint() const { return FParentShowHint; }
     void SetParentShowHint(bool v) { FParentShowHint = v; }
+
+    // The parent's reading order while ParentBiDiMode is set (the default).
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode v);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool v);
+    bool UseRightToLeftReading() const { return BiDiMode() != bdLeftToRight; }
+    bool UseRightToLeftAlignment() const { return BiDiMode() == bdRightToLeft; }
+    // DrawText flags for the reading order: DT_RTLREADING when reading right to left, and
+    // the horizontal alignment in `flags` mirrored for bdRightToLeft.
+    UINT DrawTextBiDiModeFlags(UINT flags) const;
 
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode v) { FDragMode = v; }
@@ -244,6 +259,8 @@ class TControl : public TComponent {
     TColor FColor = clBtnFace;
     bool FParentColor = true;
     TCursor FCursor = crDefault;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
     TDragMode FDragMode = dmManual;
     TDragKind FDragKind = dkDrag;
     TCursor FDragCursor = crDrag;

@@ -110,7 +110,7 @@ void TLabel::Paint(TCanvas& canvas) {
     canvas.SelectFont(FFont);
     SetBkMode(dc, TRANSPARENT);
     if (!FEnabled) SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-    UINT flags = DrawFlags();
+    UINT flags = DrawTextBiDiModeFlags(DrawFlags());
     std::u16string text = FCaption;
     if (FShowAccelChar && AcceleratorsHidden()) {
         // The marks go before drawing (this Wine's DrawTextW ignores DT_HIDEPREFIX).
