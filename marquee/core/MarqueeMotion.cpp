@@ -25,7 +25,10 @@ std::optional<float> TickPosition(float p, float animationStep, float animationF
 
 float WrapPosition(float v, int controlWidth, float rowWidth) {
     const float limit = RightLimit(controlWidth, rowWidth);
-    if (v > limit) return -limit;
-    if (v < -limit) return limit;
-    return v;
+    return v > limit ? -limit : v;
+}
+
+float WrapLeftward(float previous, float next, int controlWidth, float rowWidth) {
+    const float limit = RightLimit(controlWidth, rowWidth);
+    return next < previous && next < -limit ? limit : next;
 }

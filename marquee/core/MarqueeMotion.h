@@ -15,7 +15,13 @@ float RightLimit(int controlWidth, float rowWidth);
 std::optional<float> TickPosition(float position, float animationStep, float animationFactor);
 
 // The value actually stored when v is written to the position of a control W pixels wide
-// showing a row R pixels wide. Beyond the right limit the row restarts at the left limit;
-// beyond the left limit (leftward motion) it restarts at the right limit. Both limits are
-// positions at which the whole row is outside the control, so either jump is invisible.
+// showing a row R pixels wide: beyond the right limit the row restarts at the left limit
+// (-W/2 - R/2). Anything at or below the right limit, however far left, is kept, so a
+// program can hold the row back by writing a far-left position.
 float WrapPosition(float v, int controlWidth, float rowWidth);
+
+// The clock's own wrap for leftward motion: a tick that moves the row left beyond the left
+// limit brings it back at the right limit. Both limits are positions at which the whole row
+// is outside the control, so the jump is invisible; a rightward tick is left alone, so it
+// keeps a far-left position written by the program.
+float WrapLeftward(float previous, float next, int controlWidth, float rowWidth);

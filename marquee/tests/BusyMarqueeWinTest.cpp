@@ -69,6 +69,20 @@ TEST(BusyMarqueeControl, PositionWrapsAtTheRightLimit) {
     m.SetPosition(-100);
     m.AnimationTick();
     EXPECT_NEAR(m.Position(), -96.6667, 1e-3);
+    // Only the right end wraps: a far-left value holds the row back, and the clock moves it
+    // on from there.
+    m.SetPosition(-300);
+    EXPECT_EQ(m.Position(), -300.0f);
+    m.Step(-1000);
+    EXPECT_EQ(m.Position(), -1300.0f);
+    m.SetPosition(-300);
+    m.AnimationTick();
+    EXPECT_NEAR(m.Position(), -296.6667, 1e-3);
+    // Leftward motion of the clock comes back on the right.
+    m.SetAnimationStep(-10);
+    m.SetPosition(-260);
+    m.AnimationTick();
+    EXPECT_EQ(m.Position(), 261.0f);
 }
 
 TEST(BusyMarqueeControl, AssignCopiesBulletsAndFillOnly) {

@@ -12,10 +12,12 @@ constexpr int kH = 417;
 constexpr float kStretch = 1.7f;
 const TBulletGeometry kWindowBullets{6, 10, 10, 3};
 
-// Runs the clock as the control does: tick, then store through the wrap-around.
+// Runs the clock as the control does: tick, the clock's leftward wrap, then store through the
+// position's wrap-around.
 float Tick(float p, int width = kW, float step = 10.0f, float factor = 3.0f) {
+    const float row = RowWidth(6, 10, 3);
     std::optional<float> next = TickPosition(p, step, factor);
-    return next ? WrapPosition(*next, width, RowWidth(6, 10, 3)) : p;
+    return next ? WrapPosition(WrapLeftward(p, *next, width, row), width, row) : p;
 }
 
 } // namespace
@@ -76,16 +78,27 @@ TEST(MarqueeClock, StepLengthEdges) {
     }
 }
 
-TEST(MarqueePosition, WrapAtBothEnds) {
+TEST(MarqueePosition, OnlyTheRightEndWrapsAWrittenValue) {
     const float R = 77;
     EXPECT_EQ(WrapPosition(261.0f, kW, R), 261.0f);      // exactly the limit stays
     EXPECT_EQ(WrapPosition(261.00002f, kW, R), -261.0f); // just beyond restarts
     EXPECT_EQ(WrapPosition(10000.0f, kW, R), -261.0f);
     EXPECT_EQ(WrapPosition(-261.0f, kW, R), -261.0f); // the restart value itself stays
     EXPECT_EQ(WrapPosition(-100.0f, kW, R), -100.0f);
-    // Leftward motion wraps at the left end to the right limit.
-    EXPECT_EQ(WrapPosition(-261.5f, kW, R), 261.0f);
-    EXPECT_EQ(Tick(-260.0f, kW, -10.0f), 261.0f);
+    EXPECT_EQ(WrapPosition(-261.5f, kW, R), -261.5f); // however far left: kept
+    EXPECT_EQ(WrapPosition(-1e6f, kW, R), -1e6f);
+}
+
+TEST(MarqueePosition, ClockWrapsLeftwardMotionOnlyAndKeepsAHeldBackRow) {
+    EXPECT_EQ(Tick(-260.0f, kW, -10.0f), 261.0f); // leaving on the left: back on the right
+    EXPECT_FLOAT_EQ(Tick(-250.0f, kW, -10.0f), -253.33333f);
+    // A row written far left moves right from there, tick by tick.
+    EXPECT_FLOAT_EQ(Tick(-300.0f), -296.66667f);
+    for (float p = -300; p < 0;) { // no jump on the way in
+        const float next = Tick(p);
+        ASSERT_NEAR(next - p, 10.0 / 3, 1e-3) << "from " << p;
+        p = next;
+    }
 }
 
 TEST(MarqueePlacement, WindowLeftEdges) {

@@ -106,7 +106,9 @@ void TBusyMarquee::SetPosition(float v) {
 void TBusyMarquee::AnimationTick() {
     if (FDesignTime) return;
     std::optional<float> next = TickPosition(FPosition, FAnimationStep, FAnimationFactor);
-    if (next) SetPosition(*next);
+    if (!next) return;
+    const TBulletGeometry b = FBullets->Geometry();
+    SetPosition(WrapLeftward(FPosition, *next, FWidth, RowWidth(b.Count, b.Width, b.Spacing)));
 }
 
 std::vector<TGPRectF> TBusyMarquee::BulletRects() const {
