@@ -85,6 +85,59 @@ TEST(BusyMarqueeControl, PositionWrapsAtTheRightLimit) {
     EXPECT_EQ(m.Position(), 261.0f);
 }
 
+TEST(BusyMarqueeControl, BulletsAssignIsSilentAndTheSetterRepaintsWithEverySetting) {
+    MarqueeFixture f;
+    f.form->Show();
+    HWND wnd = f.marquee->Handle();
+    UpdateWindow(wnd);
+    TBusyMarqueeBullets other(nullptr);
+    other.SetCount(2);
+    other.SetWidth(20);
+    other.SetHeight(12);
+    other.SetSpacing(5);
+    other.SetColor(RGB(255, 0, 0));
+    other.SetBorderColor(RGB(0, 0, 255));
+    other.SetOpacity(254);
+    other.SetBorderOpacity(253);
+    other.SetShape(bsRectangle);
+
+    f.marquee->Bullets().Assign(&other);
+    EXPECT_FALSE(GetUpdateRect(wnd, nullptr, FALSE)) << "Assign tells nobody";
+    const TBusyMarqueeBullets& b = f.marquee->Bullets();
+    EXPECT_EQ(b.Count(), 2);
+    EXPECT_EQ(b.Width(), 20);
+    EXPECT_EQ(b.Height(), 12);
+    EXPECT_EQ(b.Spacing(), 5);
+    EXPECT_EQ(b.Color(), RGB(255, 0, 0));
+    EXPECT_EQ(b.BorderColor(), RGB(0, 0, 255));
+    EXPECT_EQ(b.Opacity(), 254);
+    EXPECT_EQ(b.BorderOpacity(), 253);
+    EXPECT_EQ(b.Shape(), bsRectangle);
+    f.marquee->Bullets().Assign(&f.marquee->Fill()); // another class: ignored
+    EXPECT_EQ(b.Count(), 2);
+
+    // The Bullets setter copies and repaints: two red squares with blue outlines.
+    TBusyMarqueeBullets fresh(nullptr);
+    f.marquee->Bullets().Assign(&fresh);
+    UpdateWindow(wnd);
+    f.marquee->SetBullets(other);
+    EXPECT_TRUE(GetUpdateRect(wnd, nullptr, FALSE));
+    DibSurface dib(f.kW, f.kH);
+    CaptureClient(wnd, dib);
+    const std::vector<TGPRectF> rects = f.marquee->BulletRects();
+    ASSERT_EQ(rects.size(), 2u);
+    for (const TGPRectF& r : rects) {
+        const int left = int(std::ceil(r.X)) + 1, right = int(r.X + r.Width) - 2;
+        const int top = int(r.Y) + 2, bottom = int(r.Y + r.Height) - 2;
+        for (POINT p : {POINT{left, top}, POINT{right, top}, POINT{left, bottom},
+                        POINT{right, bottom}}) // every corner: a rectangle, not an ellipse
+            EXPECT_TRUE(Near(dib.Pixel(p.x, p.y), RGB(255, 0, 0), 2))
+                << "bullet at " << r.X << " pixel " << p.x << "," << p.y;
+        const COLORREF outline = dib.Pixel((left + right) / 2, int(std::lround(r.Y)));
+        EXPECT_GT(GetBValue(outline), 100) << "outline above bullet at " << r.X;
+    }
+}
+
 TEST(BusyMarqueeControl, AssignCopiesBulletsAndFillOnly) {
     MarqueeFixture f;
     TComponent root(nullptr);
@@ -223,6 +276,49 @@ TEST(BusyMarqueePaint, SystemColourIsResolvedAtPaint) {
     f.PaintInto(dib);
     EXPECT_TRUE(
         Near(dib.Pixel(BulletCentre(3).x, BulletCentre(3).y), GetSysColor(COLOR_HIGHLIGHT), 1));
+}
+
+TEST(BusyMarqueePaint, FillStopsOnePixelShortOfTheRightAndBottomEdges) {
+    const COLORREF parent = RGB(0, 160, 0), red = RGB(255, 0, 0);
+    MarqueeFixture f(parent);
+    f.marquee->Fill().SetColor(red);
+    f.marquee->Fill().SetBorderColor(clNone);
+    DibSurface dib(f.kW, f.kH);
+    f.PaintInto(dib);
+    const int right = f.kW - 1, bottom = f.kH - 1;
+    EXPECT_EQ(dib.Pixel(right - 2, 100), red);
+    EXPECT_EQ(dib.Pixel(100, bottom - 2), red);
+    // The last column and row are at most half covered: the parent shows through.
+    for (POINT p : {POINT{right, 100}, POINT{100, bottom}, POINT{right, bottom}}) {
+        const COLORREF c = dib.Pixel(p.x, p.y);
+        EXPECT_GE(GetGValue(c), 70) << p.x << "," << p.y;
+        EXPECT_LE(GetRValue(c), 140) << p.x << "," << p.y;
+    }
+}
+
+TEST(BusyMarqueePaint, ShapesCoverTheirCornersAsTheirOutlineSays) {
+    // Bullet 0 at position 0.95 spans x 157.5 .. 167.5 and y 203 .. 213; these pixels lie
+    // wholly inside that rectangle near its corners, outside the inscribed ellipse.
+    const POINT topLeft{158, 204}, topRight{166, 204}, bottomLeft{158, 212}, bottomRight{166, 212};
+    struct Case {
+        TBusyMarqueeBulletShape Shape;
+        bool Top, Bottom; // corners filled
+    };
+    const Case cases[] = {
+        {bsRectangle, true, true}, {bsEllipse, false, false}, {bsTriangle, false, true}};
+    MarqueeFixture f;
+    f.marquee->SetPosition(0.95f);
+    DibSurface dib(f.kW, f.kH);
+    for (const Case& k : cases) {
+        f.marquee->Bullets().SetShape(k.Shape);
+        f.PaintInto(dib);
+        SCOPED_TRACE(testing::Message() << "shape " << int(k.Shape));
+        EXPECT_EQ(dib.Pixel(162, 208), kBlack);
+        for (POINT p : {topLeft, topRight})
+            EXPECT_EQ(dib.Pixel(p.x, p.y), k.Top ? kBlack : kWhite) << p.x << "," << p.y;
+        for (POINT p : {bottomLeft, bottomRight})
+            EXPECT_EQ(dib.Pixel(p.x, p.y), k.Bottom ? kBlack : kWhite) << p.x << "," << p.y;
+    }
 }
 
 TEST(BusyMarqueePaint, TrianglesPointUp) {

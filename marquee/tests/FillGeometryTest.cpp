@@ -1,19 +1,8 @@
-// Decisions of the fill painter: opacities, halves, shadow remainders, rounding of halves,
-// effective gradient kinds and picture placement.
+// Decisions of the fill painter: halves, shadow remainders, rounding of halves and picture
+// placement. (Opacities and the effective gradient kind are checked by what they paint.)
 #include <gtest/gtest.h>
 
 #include "marquee/core/FillGeometry.h"
-
-TEST(FillOpacity, ArgumentBelow255WinsOver255MeansProperty) {
-    struct Case {
-        int argument, property, expected;
-    };
-    const Case cases[] = {{255, 100, 100}, {255, 255, 255}, {50, 100, 50},
-                          {50, 255, 50},   {0, 200, 0},     {254, 10, 254}};
-    for (const Case& c : cases)
-        EXPECT_EQ(ResolveOpacity(c.argument, c.property), c.expected)
-            << c.argument << " / " << c.property;
-}
 
 TEST(FillHalves, OverlapByTwoPixels) {
     TFillHalves h = SplitHalves({3, 7, 20, 10});
@@ -45,13 +34,6 @@ TEST(FillRounding, HalvesAndCorners) {
     EXPECT_TRUE(left.TopLeft && left.BottomLeft && !left.TopRight && !left.BottomRight);
     TRoundedCorners right = CornersOf(rtRight);
     EXPECT_TRUE(!right.TopLeft && !right.BottomLeft && right.TopRight && right.BottomRight);
-}
-
-TEST(FillKind, MissingColoursChangeTheKind) {
-    EXPECT_EQ(EffectiveKind(gtVertical, 0xFF, clNone), gtSolid);
-    EXPECT_EQ(EffectiveKind(gtVertical, clNone, 0xFF), gtNone);
-    EXPECT_EQ(EffectiveKind(gtHatch, clNone, clNone), gtNone);
-    EXPECT_EQ(EffectiveKind(gtAngle, 0xFF, 0xFF00), gtAngle);
 }
 
 TEST(FillPicture, Placement) {

@@ -2,7 +2,10 @@
 // the cases whose painted result is fixed.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "framework/win32/GdiPlus.h"
@@ -17,15 +20,34 @@ constexpr COLORREF kBack = RGB(0, 0, 255); // what the surface holds before the 
 class FillPaint : public testing::Test {
   protected:
     // Paints `fill` into R on a 40 x 40 surface of kBack, without anti-aliasing.
-    TGPRectF Paint(TGPRectF r, std::uint8_t opacity = 255) {
+    TGPRectF Paint(TGPRectF r, std::uint8_t opacity = 255, std::uint8_t borderOpacity = 255) {
         dib.Fill(kBack);
         Gdiplus::Graphics g(dib.dc());
-        return fill.Fill(&g, r, 255, opacity, 255, 255, 255);
+        return fill.Fill(&g, r, borderOpacity, opacity, 255, 255, 255);
     }
     ScopedGdiPlus gdiplus;
     DibSurface dib{40, 40};
     TGPFill fill;
 };
+
+// `color` at `alpha` over `under`.
+COLORREF Over(COLORREF color, int alpha, COLORREF under) {
+    auto mix = [&](int c, int u) { return (c * alpha + u * (255 - alpha) + 127) / 255; };
+    return RGB(mix(GetRValue(color), GetRValue(under)), mix(GetGValue(color), GetGValue(under)),
+               mix(GetBValue(color), GetBValue(under)));
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance = 2) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+std::string Hex(COLORREF c) {
+    char buf[16];
+    snprintf(buf, sizeof buf, "%06lX", static_cast<unsigned long>(c));
+    return buf;
+}
 
 } // namespace
 
@@ -121,11 +143,15 @@ TEST_F(FillPaint, WindowFillIsWhiteWithWhiteBorder) {
 
 TEST_F(FillPaint, NoStartColourPaintsNoBackgroundButTheBorder) {
     fill.SetColor(clNone);
+    fill.SetColorTo(RGB(0, 255, 0));
     fill.SetBorderColor(RGB(255, 0, 0));
-    Paint({5, 5, 20, 20});
-    EXPECT_EQ(dib.Pixel(15, 15), kBack);
-    EXPECT_EQ(dib.Pixel(5, 15), RGB(255, 0, 0));
-    EXPECT_EQ(dib.Pixel(25, 15), RGB(255, 0, 0));
+    for (TGradientType kind : {gtVertical, gtSolid, gtHatch, gtAngle, gtRadial}) {
+        fill.SetGradientType(kind);
+        Paint({5, 5, 20, 20});
+        EXPECT_EQ(dib.Pixel(15, 15), kBack) << "kind " << int(kind);
+        EXPECT_EQ(dib.Pixel(5, 15), RGB(255, 0, 0)) << "kind " << int(kind);
+        EXPECT_EQ(dib.Pixel(25, 15), RGB(255, 0, 0)) << "kind " << int(kind);
+    }
 }
 
 TEST_F(FillPaint, NoEndColourMakesAGradientSolid) {
@@ -159,18 +185,138 @@ TEST_F(FillPaint, MirrorPaintsTwoOverlappingHalves) {
     EXPECT_NE(dib.Pixel(10, 8), RGB(0, 255, 0));
 }
 
-TEST_F(FillPaint, OpacityArgumentBelow255OverridesTheProperty) {
+TEST_F(FillPaint, OpacityArgumentsBelow255OverrideTheProperties) {
+    // A red area with a green border over blue. An argument of 255 stands for the property.
+    struct Case {
+        std::uint8_t Opacity, BorderOpacity; // the fill's own
+        std::uint8_t Argument, BorderArgument;
+        int Alpha, BorderAlpha; // what must show
+    };
+    const Case cases[] = {
+        {100, 255, 255, 255, 100, 255}, {100, 255, 50, 255, 50, 255}, {200, 255, 0, 255, 0, 255},
+        {10, 255, 254, 255, 254, 255},  {255, 60, 255, 255, 255, 60}, {255, 255, 255, 60, 255, 60},
+        {255, 200, 255, 30, 255, 30},   {255, 255, 50, 255, 50, 255}, // the border keeps its own
+    };
     fill.SetColor(RGB(255, 0, 0));
     fill.SetGradientType(gtSolid);
-    fill.SetOpacity(100);
-    Paint({0, 0, 30, 30}, 255); // the property: alpha 100 of red over blue
-    COLORREF c = dib.Pixel(10, 10);
-    EXPECT_NEAR(GetRValue(c), 100, 2);
-    EXPECT_NEAR(GetBValue(c), 155, 2);
-    Paint({0, 0, 30, 30}, 50); // the argument: alpha 50
-    c = dib.Pixel(10, 10);
-    EXPECT_NEAR(GetRValue(c), 50, 2);
-    EXPECT_NEAR(GetBValue(c), 205, 2);
+    fill.SetBorderColor(RGB(0, 255, 0));
+    for (const Case& k : cases) {
+        fill.SetOpacity(k.Opacity);
+        fill.SetBorderOpacity(k.BorderOpacity);
+        Paint({5, 5, 20, 20}, k.Argument, k.BorderArgument);
+        const COLORREF area = Over(RGB(255, 0, 0), k.Alpha, kBack);
+        const COLORREF border = Over(RGB(0, 255, 0), k.BorderAlpha, area);
+        SCOPED_TRACE(testing::Message()
+                     << "opacity " << int(k.Opacity) << "/" << int(k.Argument) << " border "
+                     << int(k.BorderOpacity) << "/" << int(k.BorderArgument));
+        EXPECT_TRUE(Near(dib.Pixel(15, 15), area)) << Hex(dib.Pixel(15, 15)) << " " << Hex(area);
+        EXPECT_TRUE(Near(dib.Pixel(5, 15), border)) << Hex(dib.Pixel(5, 15)) << " " << Hex(border);
+    }
+}
+
+TEST_F(FillPaint, LowerLinearHalfStartsWithAStripOfItsStartColour) {
+    fill.SetColor(RGB(0, 255, 0));
+    fill.SetGradientType(gtSolid);
+    fill.SetColorMirror(RGB(255, 0, 0));
+    fill.SetColorMirrorTo(RGB(0, 0, 0));
+    fill.SetGradientMirrorType(gtVertical);
+    Paint({0, 0, 30, 20}); // halves (0, 0, 30, 11) and (0, 9, 30, 11)
+    EXPECT_EQ(dib.Pixel(15, 8), RGB(0, 255, 0));
+    for (int x : {0, 15, 29})
+        EXPECT_EQ(dib.Pixel(x, 9), RGB(255, 0, 0)) << "strip at x " << x;
+    // Below the strip the gradient runs on towards black.
+    const COLORREF next = dib.Pixel(15, 10), last = dib.Pixel(15, 19);
+    EXPECT_LT(GetRValue(next), 255);
+    EXPECT_GT(GetRValue(next), GetRValue(last));
+    EXPECT_EQ(GetGValue(next), 0);
+}
+
+TEST_F(FillPaint, RadialFillsShineFromTheMiddleOfAnEdgeOverTheirBaseColour) {
+    const COLORREF red = RGB(255, 0, 0), green = RGB(0, 255, 0);
+    const COLORREF yellow = RGB(255, 255, 0), cyan = RGB(0, 255, 255);
+    // Upward, one part: the start colour everywhere the ellipse (0, -20, 40, 60) leaves, the
+    // end colour shining from the middle of the top edge.
+    fill.SetColor(red);
+    fill.SetColorTo(green);
+    fill.SetGradientType(gtRadial);
+    Paint({0, 0, 40, 40});
+    EXPECT_EQ(dib.Pixel(1, 38), red);
+    EXPECT_EQ(dib.Pixel(38, 38), red);
+    EXPECT_TRUE(Near(dib.Pixel(20, 0), green, 40)) << Hex(dib.Pixel(20, 0));
+
+    // Downward, the lower half (0, 19, 40, 21): the end colour outside the ellipse
+    // (0, 19, 40, 31.5), the start colour shining from the middle of the bottom edge.
+    fill.SetGradientType(gtSolid);
+    fill.SetColorMirror(yellow);
+    fill.SetColorMirrorTo(cyan);
+    fill.SetGradientMirrorType(gtRadial);
+    Paint({0, 0, 40, 40});
+    EXPECT_EQ(dib.Pixel(20, 10), red);
+    EXPECT_EQ(dib.Pixel(1, 20), cyan);
+    EXPECT_EQ(dib.Pixel(38, 20), cyan);
+    EXPECT_TRUE(Near(dib.Pixel(20, 39), yellow, 40)) << Hex(dib.Pixel(20, 39));
+}
+
+TEST_F(FillPaint, AngleTurnsTheGradient) {
+    struct Case {
+        int Angle;
+        POINT Start, End;   // nearest the start colour, nearest the end colour
+        POINT Same1, Same2; // across the gradient: one colour
+    };
+    const Case cases[] = {
+        {0, {1, 20}, {38, 20}, {20, 1}, {20, 38}},
+        {90, {20, 1}, {20, 38}, {1, 20}, {38, 20}},
+        {180, {38, 20}, {1, 20}, {20, 1}, {20, 38}},
+        {270, {20, 38}, {20, 1}, {1, 20}, {38, 20}},
+    };
+    fill.SetColor(RGB(255, 0, 0));
+    fill.SetColorTo(RGB(0, 255, 0));
+    fill.SetGradientType(gtAngle);
+    for (const Case& k : cases) {
+        fill.SetAngle(k.Angle);
+        Paint({0, 0, 40, 40});
+        SCOPED_TRACE(testing::Message() << "angle " << k.Angle);
+        const COLORREF start = dib.Pixel(k.Start.x, k.Start.y);
+        const COLORREF end = dib.Pixel(k.End.x, k.End.y);
+        EXPECT_GT(GetRValue(start), 200) << Hex(start);
+        EXPECT_LT(GetGValue(start), 80) << Hex(start);
+        EXPECT_GT(GetGValue(end), 200) << Hex(end);
+        EXPECT_LT(GetRValue(end), 80) << Hex(end);
+        EXPECT_TRUE(Near(dib.Pixel(k.Same1.x, k.Same1.y), dib.Pixel(k.Same2.x, k.Same2.y), 3));
+    }
+}
+
+TEST_F(FillPaint, ShadowWithoutColourTakesNothingOffTheRectangle) {
+    fill.SetShadowOffset(4);
+    fill.SetShadowColor(clNone);
+    fill.SetColor(RGB(255, 255, 255));
+    fill.SetGradientType(gtSolid);
+    fill.SetBorderColor(RGB(255, 0, 0));
+    for (TShadowType type : {stRightBottom, stBottom, stSurround}) {
+        fill.SetShadowType(type);
+        EXPECT_EQ(Paint({2, 2, 30, 30}), (TGPRectF{2, 2, 30, 30})) << "type " << int(type);
+        EXPECT_EQ(dib.Pixel(2, 16), RGB(255, 0, 0)) << "type " << int(type);
+        EXPECT_EQ(dib.Pixel(32, 16), RGB(255, 0, 0)) << "type " << int(type);
+        EXPECT_EQ(dib.Pixel(16, 32), RGB(255, 0, 0)) << "type " << int(type);
+        EXPECT_EQ(dib.Pixel(30, 30), RGB(255, 255, 255)) << "type " << int(type);
+    }
+}
+
+TEST_F(FillPaint, FocusOutlineIsDotted) {
+    fill.SetColor(RGB(255, 255, 255));
+    fill.SetGradientType(gtSolid);
+    fill.SetFocus(true);
+    fill.SetFocusColor(RGB(255, 0, 0));
+    Paint({2, 2, 30, 30}); // FocusRect (3, 3, 28, 28)
+    int dots = 0, gaps = 0;
+    for (int x = 5; x < 29; ++x) {
+        const COLORREF c = dib.Pixel(x, 3);
+        dots += c == RGB(255, 0, 0);
+        gaps += c == RGB(255, 255, 255);
+    }
+    EXPECT_GE(dots, 8);
+    EXPECT_GE(gaps, 8);
+    EXPECT_EQ(dib.Pixel(16, 16), RGB(255, 255, 255));
 }
 
 TEST_F(FillPaint, SurroundShadowLeavesTheInnerRectangle) {
