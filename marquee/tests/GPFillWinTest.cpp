@@ -4,13 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "framework/win32/GdiPlus.h"
 #include "marquee/tests/MarqueeFixture.h"
 #include "marquee/win32/GPFill.h"
+#include "tests/support/TestPictures.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -364,42 +364,12 @@ TEST_F(FillPaint, EveryKindPaintsWithoutLeavingObjects) {
     EXPECT_LE(CountGdiObjects() - before, 1);
 }
 
-namespace {
-
-// A w x h 24-bit BMP file of one colour.
-std::vector<std::uint8_t> SolidBmp(int w, int h, COLORREF c) {
-    const int stride = (w * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof(info);
-    info.biWidth = w;
-    info.biHeight = h;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + stride * h;
-    std::vector<std::uint8_t> data(file.bfSize, 0);
-    std::memcpy(data.data(), &file, sizeof(file));
-    std::memcpy(data.data() + sizeof(file), &info, sizeof(info));
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            std::uint8_t* p = data.data() + file.bfOffBits + y * stride + x * 3;
-            p[0] = GetBValue(c);
-            p[1] = GetGValue(c);
-            p[2] = GetRValue(c);
-        }
-    return data;
-}
-
-} // namespace
-
 TEST_F(FillPaint, PicturesArePlacedAndTiled) {
     EXPECT_FALSE(fill.Picture().LoadFromData({1, 2, 3, 4}));
     EXPECT_TRUE(fill.Picture().Empty());
 
     fill.SetColor(clNone);
-    ASSERT_TRUE(fill.Picture().LoadFromData(SolidBmp(4, 2, RGB(255, 0, 0))));
+    ASSERT_TRUE(fill.Picture().LoadFromData(SolidPng(4, 2, RGB(255, 0, 0))));
     EXPECT_EQ(fill.Picture().Width(), 4);
     fill.SetPicturePosition(ppCenterCenter);
     Paint({0, 0, 30, 30}); // at (13, 14), 4 x 2
@@ -420,7 +390,7 @@ TEST_F(FillPaint, PicturesArePlacedAndTiled) {
     fill.SetColor(RGB(255, 255, 255));
     fill.SetGradientType(gtTexture);
     fill.SetBackGroundPicturePosition(ppTiled);
-    ASSERT_TRUE(fill.BackGroundPicture().LoadFromData(SolidBmp(3, 3, RGB(0, 255, 0))));
+    ASSERT_TRUE(fill.BackGroundPicture().LoadFromData(SolidPng(3, 3, RGB(0, 255, 0))));
     Paint({0, 0, 30, 30});
     EXPECT_EQ(dib.Pixel(1, 1), RGB(0, 255, 0));
     EXPECT_EQ(dib.Pixel(28, 28), RGB(0, 255, 0));
@@ -461,7 +431,7 @@ TEST(GPFillFile, RoundTripThroughAnIniSection) {
     source.SetOpacityTo(7);
     source.SetRoundingType(rtLeft);
     source.SetPictureAspectRatio(true);
-    ASSERT_TRUE(source.Picture().LoadFromData(SolidBmp(3, 2, RGB(1, 2, 3))));
+    ASSERT_TRUE(source.Picture().LoadFromData(SolidPng(3, 2, RGB(1, 2, 3))));
     source.SaveToFile(path, L"Fill");
     source.SaveToFile(path, L"Other");
 

@@ -1,57 +1,6 @@
-// TFillPicture: one image in any format GDI+ decodes, kept as its encoded bytes and decoded
-// afresh for each paint, so no GDI+ object outlives a paint.
+// TFillPicture: a fill's picture is the framework's picture (any image GDI+ decodes, kept
+// encoded and decoded afresh for each paint).
 #pragma once
-#include <windows.h>
+#include "framework/win32/Picture.h"
 
-#include <gdiplus.h>
-
-#include <cstdint>
-#include <memory>
-#include <string>
-#include <vector>
-
-#include "framework/core/Object.h"
-
-// A decoded picture; the stream it was read from stays alive with it.
-class TDecodedPicture {
-  public:
-    TDecodedPicture(IStream* stream, std::unique_ptr<Gdiplus::Bitmap> image)
-        : stream_(stream), image_(std::move(image)) {}
-    TDecodedPicture(const TDecodedPicture&) = delete;
-    TDecodedPicture& operator=(const TDecodedPicture&) = delete;
-    ~TDecodedPicture();
-    Gdiplus::Bitmap* Image() const { return image_.get(); }
-
-  private:
-    IStream* stream_;
-    std::unique_ptr<Gdiplus::Bitmap> image_;
-};
-
-class TFillPicture : public TObject {
-  public:
-    bool Empty() const { return FData.empty(); }
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    const std::vector<std::uint8_t>& Data() const { return FData; }
-
-    // Takes an encoded image; false (and the picture unchanged) when GDI+ cannot decode it.
-    bool LoadFromData(std::vector<std::uint8_t> data);
-    bool LoadFromFile(const std::wstring& fileName);
-    void Clear();
-    void Assign(const TFillPicture& source);
-
-    // The image decoded for one paint; nullptr when empty or undecodable.
-    std::unique_ptr<TDecodedPicture> Decode() const;
-
-    TNotifyEvent OnChange;
-
-  private:
-    static std::unique_ptr<TDecodedPicture> DecodeBytes(const std::vector<std::uint8_t>& data);
-    void Changed() {
-        if (OnChange) OnChange(this);
-    }
-
-    std::vector<std::uint8_t> FData;
-    int FWidth = 0;
-    int FHeight = 0;
-};
+using TFillPicture = TPicture;

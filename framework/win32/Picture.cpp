@@ -1,5 +1,5 @@
-// TFillPicture: encoded bytes in, a GDI+ bitmap out for each paint.
-#include "marquee/win32/FillPicture.h"
+// TPicture: encoded bytes in, a GDI+ bitmap or a GDI bitmap out for each paint.
+#include "framework/win32/Picture.h"
 
 #include <shlwapi.h>
 
@@ -12,7 +12,7 @@ TDecodedPicture::~TDecodedPicture() {
     if (stream_) stream_->Release();
 }
 
-std::unique_ptr<TDecodedPicture> TFillPicture::DecodeBytes(const std::vector<std::uint8_t>& data) {
+std::unique_ptr<TDecodedPicture> TPicture::DecodeBytes(const std::vector<std::uint8_t>& data) {
     if (data.empty()) return nullptr;
     IStream* stream = SHCreateMemStream(data.data(), static_cast<UINT>(data.size()));
     if (!stream) return nullptr;
@@ -22,11 +22,21 @@ std::unique_ptr<TDecodedPicture> TFillPicture::DecodeBytes(const std::vector<std
     return decoded;
 }
 
-std::unique_ptr<TDecodedPicture> TFillPicture::Decode() const {
+std::unique_ptr<TDecodedPicture> TPicture::Decode() const {
     return DecodeBytes(FData);
 }
 
-bool TFillPicture::LoadFromData(std::vector<std::uint8_t> data) {
+BitmapHandle TPicture::ToBitmap(COLORREF background) const {
+    std::unique_ptr<TDecodedPicture> decoded = Decode();
+    if (!decoded) return {};
+    HBITMAP bitmap = nullptr;
+    const Gdiplus::Color under(255, GetRValue(background), GetGValue(background),
+                               GetBValue(background));
+    if (decoded->Image()->GetHBITMAP(under, &bitmap) != Gdiplus::Ok) return {};
+    return BitmapHandle(bitmap);
+}
+
+bool TPicture::LoadFromData(std::vector<std::uint8_t> data) {
     std::unique_ptr<TDecodedPicture> decoded = DecodeBytes(data);
     if (!decoded) return false;
     FWidth = static_cast<int>(decoded->Image()->GetWidth());
@@ -36,22 +46,25 @@ bool TFillPicture::LoadFromData(std::vector<std::uint8_t> data) {
     return true;
 }
 
-bool TFillPicture::LoadFromFile(const std::wstring& fileName) {
+bool TPicture::LoadFromFile(const std::wstring& fileName) {
     std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
-    if (!in) return false;
+    return in && LoadFromStream(in);
+}
+
+bool TPicture::LoadFromStream(std::istream& in) {
     std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
                                    std::istreambuf_iterator<char>());
     return LoadFromData(std::move(data));
 }
 
-void TFillPicture::Clear() {
+void TPicture::Clear() {
     if (FData.empty()) return;
     FData.clear();
     FWidth = FHeight = 0;
     Changed();
 }
 
-void TFillPicture::Assign(const TFillPicture& source) {
+void TPicture::Assign(const TPicture& source) {
     if (&source == this) return;
     FData = source.FData;
     FWidth = source.FWidth;
