@@ -11,6 +11,7 @@
 #include "framework/win32/Application.h"
 #include "framework/win32/Colors.h"
 #include "framework/win32/Themes.h"
+#include "framework/win32/WinText.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -329,6 +330,46 @@ TEST_F(FlatPanelFixture, CaptionFollowsLayoutAndAlignment) {
         case tlBottom:
             EXPECT_GE(ink.bottom - 10, h - slack);
             break;
+        }
+    }
+}
+
+TEST_F(FlatPanelFixture, WrappedCaptionIsMeasuredInTheRectangleItIsDrawnIn) {
+    // A bevel 20 pixels wide leaves a working rectangle of 120 x 40 in a 160 x 80 panel. The
+    // caption is wider than that rectangle but not than the panel, so it wraps to two lines.
+    const int w = 160, h = 80, bevel = 20;
+    TFlatPanel* panel = PlainPanel(10, 10, w, h, clWhite);
+    panel->SetThemeMode(ttmNone);
+    panel->SetBevelOuter(bvSpace);
+    panel->SetBevelSpaceColor(clWhite);
+    panel->SetBevelWidth(bevel);
+    panel->SetWordWrap(true);
+    std::u16string caption = u"Wg";
+    SIZE line{};
+    {
+        WindowDC screenDc(nullptr);
+        ScopedSelect font(screenDc.get(), panel->Font().Handle());
+        for (;;) {
+            GetTextExtentPoint32W(screenDc.get(), AsWide(caption), int(caption.size()), &line);
+            if (line.cx > w - 2 * bevel) break;
+            caption += u" Wg";
+        }
+    }
+    ASSERT_LT(line.cx, w);
+    panel->SetCaption(caption);
+    Show();
+    const RECT working{10 + bevel, 10 + bevel, 10 + w - bevel, 10 + h - bevel};
+    for (TTextLayout layout : {tlCenter, tlBottom}) {
+        panel->SetLayout(layout);
+        PumpFor(30);
+        Capture();
+        const RECT ink = InkBox(screen, RECT{10, 10, 10 + w, 10 + h}, RGB(255, 255, 255));
+        SCOPED_TRACE("layout " + std::to_string(layout) + " ink " + Str(ink));
+        EXPECT_GT(ink.bottom - ink.top, line.cy) << "two lines";
+        EXPECT_GE(ink.top, working.top);
+        EXPECT_LE(ink.bottom, working.bottom) << "nothing over the bottom bevel";
+        if (layout == tlCenter) {
+            EXPECT_NEAR((ink.top + ink.bottom) / 2, (working.top + working.bottom) / 2, 3);
         }
     }
 }

@@ -715,8 +715,9 @@ void TCustomFlatPanel::PaintCaption(TCanvas& canvas, const RECT& r) {
         RECT calc = r;
         DrawTextW(dc, AsWide(caption), int(caption.size()), &calc,
                   DT_CALCRECT | DT_EXPANDTABS | align);
-        if (FWordWrap && calc.right - calc.left > FWidth) {
-            calc = RECT{r.left, r.top, r.left + FWidth, r.bottom};
+        // Wrapped lines are measured in the rectangle they are drawn in.
+        if (FWordWrap && calc.right - calc.left > r.right - r.left) {
+            calc = r;
             DrawTextW(dc, AsWide(caption), int(caption.size()), &calc,
                       DT_CALCRECT | DT_EXPANDTABS | DT_WORDBREAK | align);
         }
