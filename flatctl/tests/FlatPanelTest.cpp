@@ -1,17 +1,23 @@
 // TFlatPanel under Wine: the header band and the busy panel as the window shows them,
-// bevels and the child area, the flat frame, caption placement, owner drawing, enabling of
-// children, creation styles, sizing and moving, and GDI object hygiene.
+// bevels and the child area, the flat frame, caption placement, owner drawing, the
+// background kinds with their erase rules, the alpha level and the shared image, enabling of
+// children, creation styles, the after-loading steps and the style manager, sizing and
+// moving, and GDI object hygiene.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "flatctl/win32/FlatPanel.h"
+#include "flatctl/win32/ImageForm.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Colors.h"
+#include "framework/win32/GdiPlus.h"
 #include "framework/win32/Themes.h"
 #include "framework/win32/WinText.h"
+#include "tests/support/TestPictures.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
@@ -29,14 +35,21 @@ class Swatch : public TGraphicControl {
     COLORREF color_;
 };
 
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance &&
+           std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
 // Answers the first pixel of `area` (in surface coordinates) whose colour differs from
-// `expected(x, y)` (coordinates relative to the area), or "".
+// `expected(x, y)` (coordinates relative to the area) by more than `tolerance` in a channel,
+// or "".
 std::string CheckArea(const DibSurface& s, RECT area,
-                      const std::function<COLORREF(int, int)>& expected) {
+                      const std::function<COLORREF(int, int)>& expected, int tolerance = 0) {
     for (int y = area.top; y < area.bottom; ++y)
         for (int x = area.left; x < area.right; ++x) {
             const COLORREF want = expected(x - area.left, y - area.top);
-            if (s.Pixel(x, y) != want) {
+            if (!Near(s.Pixel(x, y), want, tolerance)) {
                 char buf[96];
                 snprintf(buf, sizeof buf, "pixel (%ld,%ld) is %06lX, want %06lX",
                          long(x - area.left), long(y - area.top), s.Pixel(x, y), want);
@@ -56,6 +69,7 @@ std::string Str(const RECT& r) {
 class FlatPanelFixture : public testing::Test {
   protected:
     static void SetUpTestSuite() {
+        gdiplus = std::make_unique<ScopedGdiPlus>();
         app = std::make_unique<TApplication>();
         form = TComponent::Create<TForm>(app.get());
         form->SetBorderStyle(bsNone);
@@ -66,6 +80,7 @@ class FlatPanelFixture : public testing::Test {
     static void TearDownTestSuite() {
         app.reset();
         form = nullptr;
+        gdiplus.reset();
     }
 
     void SetUp() override {
@@ -91,12 +106,40 @@ class FlatPanelFixture : public testing::Test {
 
     void Capture() { CaptureClient(form->Handle(), screen); }
 
+    // Gives the panel a background kind and answers the first pixel of `area` that then
+    // differs from `expected`, or "".
+    std::string PaintKind(TFlatPanel* panel, TBackgroundType type, RECT area,
+                          const std::function<COLORREF(int, int)>& expected, int tolerance = 0) {
+        panel->SetBackgroundType(type);
+        PumpFor(30);
+        Capture();
+        return CheckArea(screen, area, expected, tolerance);
+    }
+
+    static inline std::unique_ptr<ScopedGdiPlus> gdiplus;
     static inline std::unique_ptr<TApplication> app;
     static inline TForm* form = nullptr;
     TComponent stageOwner{nullptr};
     TWinControl* stage = nullptr;
     DibSurface screen{460, 520};
 };
+
+} // namespace
+
+namespace {
+
+// A 3 x 2 picture of six colours, and the colour of each of its pixels.
+constexpr std::uint32_t kPicture[2][3] = {{0xFFFF0000, 0xFF0000FF, 0xFFFFFF00},
+                                          {0xFF00FFFF, 0xFFFF00FF, 0xFF000000}};
+COLORREF PicturePixel(int x, int y) {
+    const std::uint32_t c = kPicture[y][x];
+    return RGB((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF);
+}
+std::vector<std::uint8_t> SixColourPicture() {
+    return PngFile(3, 2, [](int x, int y) { return kPicture[y][x]; });
+}
+
+constexpr COLORREF kGray = RGB(128, 128, 128);
 
 } // namespace
 
@@ -455,9 +498,27 @@ TEST_F(FlatPanelFixture, RepeatedPaintsLeaveNoGdiObjectBehind) {
     TFlatPanel* themed = PlainPanel(10, 120, 200, 100, clWhite);
     themed->SetBevelOuter(bvRaised);
     themed->SetTransparentXPThemes(true);
+    // Every background kind, the alpha-blended variant and the shared image.
+    TComponent imageOwner(nullptr);
+    auto* image = TComponent::Create<TImageForm>(&imageOwner);
+    ASSERT_TRUE(image->Picture().LoadFromData(SixColourPicture()));
+    std::vector<TFlatPanel*> kinds;
+    for (int kind = bgtColorFill; kind <= bgtEllipticGradient; ++kind) {
+        TFlatPanel* p = PlainPanel(220 + 25 * (kind % 4), 10 + 25 * (kind / 4), 20, 20, clWhite);
+        p->SetThemeMode(ttmNone);
+        p->SetBackgroundType(TBackgroundType(kind));
+        ASSERT_TRUE(p->Background().LoadFromData(SixColourPicture()));
+        kinds.push_back(p);
+    }
+    kinds[1]->SetTransparent(true);
+    kinds[1]->SetAlphaLevel(100);
+    kinds[2]->SetImageForm(image);
     Show();
     auto paintBoth = [&] {
-        for (TFlatPanel* p : {panel, themed})
+        std::vector<TFlatPanel*> all = kinds;
+        all.push_back(panel);
+        all.push_back(themed);
+        for (TFlatPanel* p : all)
             RedrawWindow(p->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
     };
     paintBoth(); // fonts and theme data made on first use
@@ -522,4 +583,292 @@ TEST_F(FlatPanelFixture, TransparentPanelShowsItsParentPanelBeneathIt) {
     EXPECT_EQ(
         CheckArea(screen, RECT{50, 15, 170, 45}, [&](int x, int) { return bands[(x + 40) / 50]; }),
         "");
+}
+
+TEST_F(FlatPanelFixture, PictureKindsPlaceTheBackgroundPicture) {
+    const int w = 60, h = 30;
+    auto inPicture = [](int x, int y) { return x >= 0 && x < 3 && y >= 0 && y < 2; };
+    auto placed = [&](int ox, int oy) {
+        return [=](int x, int y) {
+            return inPicture(x - ox, y - oy) ? PicturePixel(x - ox, y - oy) : kGray;
+        };
+    };
+    struct Case {
+        TBackgroundType Type;
+        std::function<COLORREF(int, int)> Expected;
+    };
+    const Case cases[] = {
+        {bgtTopLeftBitmap, placed(0, 0)},
+        {bgtCenterBitmap, placed((w - 3) / 2, (h - 2) / 2)},
+        {bgtTileBitmap, [](int x, int y) { return PicturePixel(x % 3, y % 2); }},
+    };
+    TFlatPanel* panel = PlainPanel(10, 10, w, h, kGray);
+    panel->SetThemeMode(ttmNone);
+    ASSERT_TRUE(panel->Background().LoadFromData(SixColourPicture()));
+    Show();
+    for (const Case& k : cases)
+        EXPECT_EQ(PaintKind(panel, k.Type, RECT{10, 10, 10 + w, 10 + h}, k.Expected), "")
+            << "kind " << int(k.Type);
+
+    // Stretched (smoothed as the platform scales) over the whole panel, of a size that is no
+    // multiple of the picture's: each corner shows the picture's corner.
+    panel->SetBounds(10, 10, w + 1, h + 1);
+    panel->SetBackgroundType(bgtStretchBitmap);
+    PumpFor(30);
+    Capture();
+    const POINT corners[] = {{0, 0}, {w, 0}, {0, h}, {w, h}};
+    for (POINT c : corners) {
+        const COLORREF want = PicturePixel(c.x ? 2 : 0, c.y ? 1 : 0);
+        EXPECT_TRUE(Near(screen.Pixel(10 + c.x, 10 + c.y), want, 24))
+            << "corner " << c.x << "," << c.y << ": " << std::hex
+            << screen.Pixel(10 + c.x, 10 + c.y);
+    }
+
+    // Loading another picture repaints.
+    ASSERT_TRUE(panel->Background().LoadFromData(SolidPng(1, 1, RGB(0, 200, 0))));
+    PumpFor(30);
+    Capture();
+    EXPECT_EQ(screen.Pixel(40, 25), RGB(0, 200, 0));
+}
+
+TEST_F(FlatPanelFixture, TransparentPicturePixelsAndAMissingPictureShowTheColour) {
+    const COLORREF color = RGB(0, 0, 200);
+    TFlatPanel* panel = PlainPanel(10, 10, 20, 10, color);
+    panel->SetThemeMode(ttmNone);
+    // Opaque red, fully transparent, half-transparent green.
+    ASSERT_TRUE(panel->Background().LoadFromData(PngFile(3, 1, [](int x, int) {
+        const std::uint32_t pixels[] = {0xFFFF0000, 0x00000000, 0x8000FF00};
+        return pixels[x];
+    })));
+    const COLORREF half = RGB(0, 128, 100);
+    Show();
+    for (TBackgroundType type : {bgtTileBitmap, bgtTopLeftBitmap}) {
+        auto expected = [&](int x, int y) {
+            if (type == bgtTopLeftBitmap && (x >= 3 || y >= 1)) return color;
+            const COLORREF row[] = {RGB(255, 0, 0), color, half};
+            return row[x % 3];
+        };
+        EXPECT_EQ(PaintKind(panel, type, RECT{10, 10, 30, 20}, expected, 2), "")
+            << "kind " << int(type);
+    }
+    // Without a picture, the kinds that erase nothing still show the colour, never garbage.
+    panel->Background().Clear();
+    for (TBackgroundType type : {bgtTileBitmap, bgtStretchBitmap})
+        EXPECT_EQ(PaintKind(panel, type, RECT{10, 10, 30, 20}, [&](int, int) { return color; }), "")
+            << "kind " << int(type);
+}
+
+TEST_F(FlatPanelFixture, GradientKindsRunFromStartToEndColourInTheirBands) {
+    // Four steps from red to blue: red, two blends, blue.
+    const COLORREF bands[] = {RGB(255, 0, 0), RGB(170, 0, 85), RGB(85, 0, 170), RGB(0, 0, 255)};
+    const COLORREF color = RGB(0, 160, 0);
+    const int w = 80, h = 40;
+    // Concentric rectangles: band i spans x 10 i .. 80 - 10 i and y 5 i .. 40 - 5 i.
+    auto squareBand = [&](int x, int y) {
+        int band = 0;
+        for (int i = 1; i < 4; ++i)
+            if (x >= 10 * i && x < w - 10 * i && y >= 5 * i && y < h - 5 * i) band = i;
+        return bands[band];
+    };
+    TFlatPanel* panel = PlainPanel(10, 10, w, h, color);
+    panel->SetThemeMode(ttmNone);
+    panel->SetGradientStartColor(RGB(255, 0, 0));
+    panel->SetGradientEndColor(RGB(0, 0, 255));
+    panel->SetGradientSteps(4);
+    Show();
+    struct Case {
+        TBackgroundType Type;
+        std::function<COLORREF(int, int)> Expected;
+    };
+    const Case cases[] = {
+        {bgtHorzGradient, [&](int x, int) { return bands[x / 20]; }},
+        {bgtVertGradient, [&](int, int y) { return bands[y / 10]; }},
+        {bgtSquareGradient, squareBand},
+    };
+    for (const Case& k : cases)
+        EXPECT_EQ(PaintKind(panel, k.Type, RECT{10, 10, 10 + w, 10 + h}, k.Expected), "")
+            << "kind " << int(k.Type);
+
+    // Concentric ellipses inscribed in the same bands; the corners keep the colour.
+    panel->SetBackgroundType(bgtEllipticGradient);
+    PumpFor(30);
+    Capture();
+    struct Sample {
+        POINT At;
+        COLORREF Expected;
+    };
+    const Sample samples[] = {{{0, 0}, color},      {{w - 1, h - 1}, color},
+                              {{0, 20}, bands[0]},  {{w - 1, 20}, bands[0]},
+                              {{40, 0}, bands[0]},  {{40, h - 1}, bands[0]},
+                              {{12, 20}, bands[1]}, {{40, 8}, bands[1]},
+                              {{22, 20}, bands[2]}, {{40, 20}, bands[3]}};
+    for (const Sample& p : samples)
+        EXPECT_EQ(screen.Pixel(10 + p.At.x, 10 + p.At.y), p.Expected)
+            << "elliptic at " << p.At.x << "," << p.At.y;
+}
+
+TEST_F(FlatPanelFixture, EraseFillsTheColourExceptUnderKindsThatCoverEveryPixel) {
+    const COLORREF color = RGB(0, 160, 0), untouched = RGB(255, 0, 255);
+    TFlatPanel* panel = PlainPanel(10, 10, 20, 10, color);
+    panel->SetThemeMode(ttmNone);
+    Show();
+    struct Case {
+        TBackgroundType Type;
+        bool Erased;
+    };
+    const Case cases[] = {
+        {bgtColorFill, true},     {bgtCenterBitmap, true},   {bgtTopLeftBitmap, true},
+        {bgtTileBitmap, false},   {bgtStretchBitmap, false}, {bgtHorzGradient, false},
+        {bgtVertGradient, false}, {bgtSquareGradient, true}, {bgtEllipticGradient, true},
+    };
+    DibSurface dib(20, 10);
+    for (const Case& k : cases) {
+        panel->SetBackgroundType(k.Type);
+        dib.Fill(untouched);
+        EXPECT_EQ(SendMessageW(panel->Handle(), WM_ERASEBKGND, WPARAM(dib.dc()), 0), 1);
+        EXPECT_EQ(dib.Pixel(5, 5), k.Erased ? color : untouched) << "kind " << int(k.Type);
+    }
+}
+
+TEST_F(FlatPanelFixture, AlphaLevelLaysATransparentPanelsBackgroundOverItsParent) {
+    // The stage beneath is green; the panel is red, or a red-to-blue gradient of two bands.
+    struct Case {
+        bool Transparent;
+        std::uint8_t Alpha;
+        TBackgroundType Type;
+        COLORREF Left, Right;
+    };
+    const Case cases[] = {
+        {true, 0, bgtColorFill, kFormColor, kFormColor},
+        {true, 128, bgtColorFill, RGB(128, 127, 0), RGB(128, 127, 0)},
+        {true, 255, bgtColorFill, RGB(255, 0, 0), RGB(255, 0, 0)},
+        {false, 128, bgtColorFill, RGB(255, 0, 0), RGB(255, 0, 0)}, // opaque: no blending
+        {true, 64, bgtHorzGradient, RGB(64, 191, 0), RGB(0, 191, 64)},
+    };
+    TFlatPanel* panel = PlainPanel(10, 10, 40, 20, RGB(255, 0, 0));
+    panel->SetThemeMode(ttmNone);
+    panel->SetGradientStartColor(RGB(255, 0, 0));
+    panel->SetGradientEndColor(RGB(0, 0, 255));
+    panel->SetGradientSteps(2);
+    Show();
+    for (const Case& k : cases) {
+        panel->SetTransparent(k.Transparent);
+        panel->SetAlphaLevel(k.Alpha);
+        panel->SetBackgroundType(k.Type);
+        PumpFor(30);
+        Capture();
+        EXPECT_EQ(CheckArea(
+                      screen, RECT{10, 10, 50, 30},
+                      [&](int x, int) { return x < 20 ? k.Left : k.Right; }, 2),
+                  "")
+            << "transparent " << k.Transparent << " alpha " << int(k.Alpha) << " kind "
+            << int(k.Type);
+    }
+}
+
+TEST_F(FlatPanelFixture, ImageFormIsOnePictureAcrossItsPanels) {
+    TComponent owner(nullptr);
+    auto* image = TComponent::Create<TImageForm>(&owner);
+    ASSERT_TRUE(image->Picture().LoadFromData(SixColourPicture()));
+    TFlatPanel* first = PlainPanel(10, 10, 40, 20, kGray);
+    TComponent secondOwner(nullptr); // to destroy the second panel before the stage
+    auto* second = TComponent::Create<TFlatPanel>(&secondOwner);
+    second->SetParent(stage);
+    second->SetBounds(61, 35, 30, 15);
+    auto* nested = TComponent::Create<TFlatPanel>(second); // inside another panel
+    nested->SetParent(second);
+    nested->SetBounds(4, 3, 10, 8);
+    for (TFlatPanel* p : {first, second, nested}) {
+        p->SetThemeMode(ttmNone);
+        p->SetBevelOuter(bvNone);
+        p->SetImageForm(image);
+    }
+    Show();
+    Capture();
+    // Every pixel of each panel shows the picture tiled from the form's client origin.
+    auto tiled = [&](RECT r) {
+        return CheckArea(screen, r, [&](int x, int y) {
+            return PicturePixel((r.left + x) % 3, (r.top + y) % 2);
+        });
+    };
+    EXPECT_EQ(tiled(RECT{10, 10, 50, 30}), "");
+    EXPECT_EQ(tiled(RECT{61, 35, 91, 50}), "");
+
+    // A new picture repaints every linked panel.
+    ASSERT_TRUE(image->Picture().LoadFromData(SolidPng(2, 2, RGB(0, 90, 0))));
+    PumpFor(30);
+    Capture();
+    EXPECT_EQ(screen.Pixel(20, 20), RGB(0, 90, 0));
+    EXPECT_EQ(screen.Pixel(70, 40), RGB(0, 90, 0));
+
+    // A panel that goes leaves the image form; an image form that goes leaves its panels
+    // with their own background.
+    secondOwner.DestroyComponents();
+    image->Picture().Clear();
+    ASSERT_TRUE(image->Picture().LoadFromData(SolidPng(1, 1, RGB(0, 0, 90))));
+    owner.DestroyComponents();
+    EXPECT_EQ(first->ImageForm(), nullptr);
+    PumpFor(30);
+    Capture();
+    EXPECT_EQ(screen.Pixel(20, 20), kGray);
+}
+
+TEST_F(FlatPanelFixture, LoadedRepaintsOwnerDrawnPanelsAndTheChildrenOfTransparentOnes) {
+    TFlatPanel* plain = PlainPanel(10, 10, 50, 30, clWhite);
+    TFlatPanel* ownerDrawn = PlainPanel(70, 10, 50, 30, clWhite);
+    ownerDrawn->SetOwnerDraw(true);
+    TFlatPanel* glass = PlainPanel(130, 10, 50, 30, clWhite);
+    glass->SetThemeMode(ttmNone);
+    glass->SetTransparent(true);
+    auto* child = TComponent::Create<TFlatPanel>(glass);
+    child->SetParent(glass);
+    child->SetBounds(5, 5, 20, 20);
+    Show();
+    auto pending = [](TWinControl* c) { return bool(GetUpdateRect(c->Handle(), nullptr, FALSE)); };
+    for (TWinControl* c : std::initializer_list<TWinControl*>{plain, ownerDrawn, glass, child})
+        UpdateWindow(c->Handle());
+    for (TFlatPanel* p : {plain, ownerDrawn, glass})
+        p->Loaded();
+    EXPECT_FALSE(pending(plain));
+    EXPECT_TRUE(pending(ownerDrawn));
+    EXPECT_TRUE(pending(child));
+}
+
+TEST_F(FlatPanelFixture, StyleManagerLinkAppliesItsStyleAndFollowsBothLifetimes) {
+    EXPECT_EQ(PlainPanel(0, 0, 10, 10, clWhite)->StyleManager(), nullptr) << "no default yet";
+
+    TComponent managers(nullptr);
+    auto* manager = TComponent::Create<TStyleManager>(&managers);
+    manager->SetStyle(tsOffice2010Black);
+    manager->SetApplicationDefault(true);
+    TFlatPanel* linked = PlainPanel(0, 0, 10, 10, clWhite);
+    TComponent panels(nullptr); // to destroy one panel before the manager
+    auto* passing = TComponent::Create<TFlatPanel>(&panels);
+    EXPECT_EQ(linked->StyleManager(), manager);
+    EXPECT_EQ(manager->LinkCount(), 2u);
+    // Linked at construction, styled after loading.
+    EXPECT_EQ(linked->GetComponentStyle(), tsOffice2003Blue);
+    linked->Loaded();
+    EXPECT_EQ(linked->GetComponentStyle(), tsOffice2010Black);
+    // A new style reaches every linked panel.
+    manager->SetStyle(tsWindows10);
+    EXPECT_EQ(linked->GetComponentStyle(), tsWindows10);
+    EXPECT_EQ(passing->GetComponentStyle(), tsWindows10);
+
+    // A panel that goes leaves the manager; one unlinked keeps its style.
+    panels.DestroyComponents();
+    EXPECT_EQ(manager->LinkCount(), 1u);
+    linked->SetStyleManager(nullptr);
+    manager->SetStyle(tsTerminal);
+    EXPECT_EQ(linked->GetComponentStyle(), tsWindows10);
+    // Linking by hand applies at once.
+    linked->SetStyleManager(manager);
+    EXPECT_EQ(linked->GetComponentStyle(), tsTerminal);
+
+    // A manager that goes empties the links and is no default any more.
+    managers.DestroyComponents();
+    EXPECT_EQ(linked->StyleManager(), nullptr);
+    EXPECT_EQ(TStyleManager::ApplicationDefault(), nullptr);
+    linked->Loaded();
+    EXPECT_EQ(linked->GetComponentStyle(), tsTerminal);
 }

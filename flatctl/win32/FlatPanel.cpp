@@ -1,11 +1,13 @@
-// TCustomFlatPanel: off-screen painting, background erase rules, the paint routine, the
-// child area, theme and transparency handling, and sizing and moving with the mouse.
+// TCustomFlatPanel: properties, the after-loading steps and the style manager, off-screen
+// painting, the paint routine, the child area, theme and transparency handling, and sizing
+// and moving with the mouse. The background kinds are in FlatPanelBackground.cpp.
 #include "flatctl/win32/FlatPanel.h"
 
 #include <vssym32.h>
 
 #include <algorithm>
 
+#include "flatctl/win32/ImageForm.h"
 #include "framework/win32/Colors.h"
 #include "framework/win32/Gdi.h"
 #include "framework/win32/Themes.h"
@@ -47,12 +49,6 @@ void Frame3DRing(HDC dc, const RECT& r, COLORREF top, COLORREF bottom) {
     FillSpan(dc, r.left, r.top, r.right, r.top + 1, top);
     FillSpan(dc, r.right - 1, r.top, r.right, r.bottom, bottom);
     FillSpan(dc, r.left, r.bottom - 1, r.right, r.bottom, bottom);
-}
-
-COLORREF Blend(COLORREF a, COLORREF b, int num, int den) {
-    auto mix = [&](int ca, int cb) { return ca + (cb - ca) * num / den; };
-    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)),
-               mix(GetBValue(a), GetBValue(b)));
 }
 
 UINT AlignmentFlag(TAlignment a) {
@@ -106,11 +102,21 @@ TCustomFlatPanel::TCustomFlatPanel(TComponent* owner) : TCustomControl(owner) {
     FControlStyle |= csOpaque;
     FColor = clBtnFace;
     FParentColor = false;
+    FBackground.OnChange = [this](TObject*) { Invalidate(); };
+    // Linked now, styled once the layout has set the properties (Loaded).
+    FStyleLink.SetManager(TStyleManager::ApplicationDefault());
 }
 
 TCustomFlatPanel::~TCustomFlatPanel() {
     // Children go while this object is still a panel (they may ask it to repaint).
     DestroyComponents();
+    if (FImageForm) FImageForm->Unlink(this);
+}
+
+void TCustomFlatPanel::Loaded() {
+    ApplyStyle();
+    if (FOwnerDraw) Invalidate();
+    if (FTransparent) NotifyChildrenRepaint();
 }
 
 void TCustomFlatPanel::CreateParams(TCreateParams& params) {
@@ -128,6 +134,37 @@ bool TCustomFlatPanel::Themed() const {
 void TCustomFlatPanel::SetBackgroundType(TBackgroundType v) {
     if (v == FBackgroundType) return;
     FBackgroundType = v;
+    Invalidate();
+}
+
+void TCustomFlatPanel::SetAlphaLevel(std::uint8_t v) {
+    if (v == FAlphaLevel) return;
+    FAlphaLevel = v;
+    Invalidate();
+}
+
+void TCustomFlatPanel::SetImageForm(TImageForm* v) {
+    if (v == FImageForm) return;
+    if (FImageForm) FImageForm->Unlink(this);
+    FImageForm = v;
+    if (FImageForm) FImageForm->Link(this);
+    Invalidate();
+}
+
+void TCustomFlatPanel::SetStyleManager(TStyleManager* v) {
+    FStyleLink.SetManager(v);
+    ApplyStyle();
+}
+
+void TCustomFlatPanel::ApplyStyle() {
+    FStyleLink.Apply();
+}
+
+// The panel has no preset colours of its own: it records the style, and repaints for an
+// OnPaint handler that draws by it.
+void TCustomFlatPanel::SetComponentStyle(TStylePreset AStyle) {
+    if (AStyle == FStyle) return;
+    FStyle = AStyle;
     Invalidate();
 }
 
@@ -353,6 +390,8 @@ void TCustomFlatPanel::BoundsChanged() {
     if (FTransparent || FTransparentXPThemes) {
         Invalidate();
         NotifyChildrenRepaint();
+    } else if (FImageForm) {
+        Invalidate(); // another part of the shared image lies under it now
     }
 }
 
@@ -517,40 +556,6 @@ void TCustomFlatPanel::PrintClient(HDC dc) {
     PaintControls(dc);
 }
 
-bool TCustomFlatPanel::EraseBackground(HDC dc) {
-    RECT client;
-    GetClientRect(WindowHandle(), &client);
-    if (Themed()) {
-        if (FTransparentXPThemes)
-            DrawThemeParentBackground(WindowHandle(), dc, &client);
-        else
-            FillSolidRect(dc, client, ColorToRGB(FColor));
-    } else if (!FTransparent) {
-        // Gradients paint every pixel themselves; erasing under them would only flicker.
-        if (FBackgroundType == bgtColorFill) FillSolidRect(dc, client, ColorToRGB(FColor));
-    } else {
-        EraseParentInto(dc);
-    }
-    return true;
-}
-
-// Asks the parent to erase and paint its client area into this panel's context, at this
-// panel's place in the parent (parents that do not answer WM_PRINTCLIENT give their
-// background only).
-void TCustomFlatPanel::EraseParentInto(HDC dc) {
-    HWND wnd = WindowHandle();
-    HWND parent = GetParent(wnd);
-    if (!parent) return;
-    POINT p{0, 0};
-    MapWindowPoints(wnd, parent, &p, 1);
-    ScopedSaveDC save(dc);
-    POINT org;
-    GetViewportOrgEx(dc, &org);
-    SetViewportOrgEx(dc, org.x - p.x, org.y - p.y, nullptr);
-    SendMessageW(parent, WM_ERASEBKGND, WPARAM(dc), 0);
-    SendMessageW(parent, WM_PRINTCLIENT, WPARAM(dc), PRF_CLIENT);
-}
-
 void TCustomFlatPanel::PaintPanel(TCanvas& canvas, RECT clip) {
     HDC dc = canvas.Handle();
     RECT client;
@@ -563,8 +568,11 @@ void TCustomFlatPanel::PaintPanel(TCanvas& canvas, RECT clip) {
             DrawThemeParentBackground(WindowHandle(), dc, &clip);
         else
             canvas.FillRect(clip, FColor);
-    } else if (!FTransparent && (!FOwnerDraw || FAlwaysPaintBackground)) {
-        PaintBackground(dc, clip);
+    } else if (!FOwnerDraw || FAlwaysPaintBackground) {
+        if (!FTransparent)
+            PaintBackground(dc, clip);
+        else if (FAlphaLevel > 0)
+            BlendBackground(dc, clip);
     }
 
     // 2.-3. The working rectangle is the client area; the flat frame does not narrow it.
@@ -598,38 +606,6 @@ void TCustomFlatPanel::PaintPanel(TCanvas& canvas, RECT clip) {
         FSizeGripRect = RECT{r.right - GetSystemMetrics(SM_CXVSCROLL),
                              r.bottom - GetSystemMetrics(SM_CYHSCROLL), r.right, r.bottom};
         DrawFrameControl(dc, &FSizeGripRect, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
-    }
-}
-
-void TCustomFlatPanel::PaintBackground(HDC dc, const RECT& r) {
-    switch (FBackgroundType) {
-    case bgtColorFill:
-        FillSolidRect(dc, r, ColorToRGB(FColor));
-        break;
-    case bgtHorzGradient:
-    case bgtVertGradient: {
-        RECT client;
-        GetClientRect(WindowHandle(), &client);
-        PaintGradient(dc, client);
-        break;
-    }
-    }
-}
-
-// GradientSteps bands from the start colour to the end colour, left to right or top to
-// bottom; the last band is the end colour.
-void TCustomFlatPanel::PaintGradient(HDC dc, const RECT& client) {
-    const bool horz = FBackgroundType == bgtHorzGradient;
-    const int extent = horz ? client.right - client.left : client.bottom - client.top;
-    const int steps = std::max(1, std::min(FGradientSteps, std::max(extent, 1)));
-    const COLORREF from = ColorToRGB(FGradientStartColor), to = ColorToRGB(FGradientEndColor);
-    for (int i = 0; i < steps; ++i) {
-        const int a = extent * i / steps, b = extent * (i + 1) / steps;
-        const COLORREF c = steps == 1 ? from : Blend(from, to, i, steps - 1);
-        if (horz)
-            FillSpan(dc, client.left + a, client.top, client.left + b, client.bottom, c);
-        else
-            FillSpan(dc, client.left, client.top + a, client.right, client.top + b, c);
     }
 }
 

@@ -7,16 +7,18 @@
 #include <string>
 
 #include "flatctl/win32/FlatFrame.h"
+#include "flatctl/win32/PanelBackground.h"
+#include "framework/core/StylePreset.h"
 #include "framework/core/TextLayout.h"
 #include "framework/core/ThemeMode.h"
 #include "framework/win32/Form.h"
+#include "framework/win32/Picture.h"
+#include "framework/win32/StyleManager.h"
 #include "framework/win32/WinControl.h"
 
-enum TBevelStyle : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
+class TImageForm;
 
-// How the background is painted: a colour fill, or stepped gradients from
-// GradientStartColor to GradientEndColor (left to right, top to bottom).
-enum TBackgroundType : std::uint8_t { bgtColorFill, bgtHorzGradient, bgtVertGradient };
+enum TBevelStyle : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 
 enum TGrabHandleKind : std::uint8_t { ghkLeft, ghkTop, ghkRight, ghkBottom };
 
@@ -50,14 +52,31 @@ class TFlatPanelGrabHandle : public TObject {
     TBevelStyle FBevelKind = bvNone;
 };
 
-class TCustomFlatPanel : public TCustomControl {
+class TCustomFlatPanel : public TCustomControl, public IStylePreset {
   public:
+    // Links the panel to the application's default style manager, if there is one.
     explicit TCustomFlatPanel(TComponent* owner);
     ~TCustomFlatPanel() override;
+
+    // The steps after a layout has given the panel its stored properties: the style
+    // manager's style is applied, an owner-drawn panel repaints, and a transparent one
+    // tells its children to repaint.
+    virtual void Loaded();
 
     // Background.
     TBackgroundType BackgroundType() const { return FBackgroundType; }
     virtual void SetBackgroundType(TBackgroundType v);
+    // The picture of the picture kinds; without one they show Color.
+    TPicture& Background() { return FBackground; }
+    void SetBackground(const TPicture& v) { FBackground.Assign(v); }
+    // How much of its own background a transparent, unthemed panel lays over its parent's
+    // painting: 0 shows the parent only, 255 the panel's background only.
+    std::uint8_t AlphaLevel() const { return FAlphaLevel; }
+    void SetAlphaLevel(std::uint8_t v);
+    // A background image shared with other panels; while it holds a picture it takes the
+    // place of BackgroundType.
+    TImageForm* ImageForm() const { return FImageForm; }
+    virtual void SetImageForm(TImageForm* v);
     TColor GradientStartColor() const { return FGradientStartColor; }
     void SetGradientStartColor(TColor v);
     TColor GradientEndColor() const { return FGradientEndColor; }
@@ -146,6 +165,12 @@ class TCustomFlatPanel : public TCustomControl {
 
     bool MouseInControl() const { return FMouseInControl; }
 
+    // Style manager: linking applies its style; the panel records the style it was given.
+    TStyleManager* StyleManager() const { return FStyleLink.Manager(); }
+    void SetStyleManager(TStyleManager* v);
+    void SetComponentStyle(TStylePreset AStyle) override;
+    TStylePreset GetComponentStyle() const override { return FStyle; }
+
     TNotifyEvent OnPaint;
     TNotifyEvent OnMove;
 
@@ -161,6 +186,8 @@ class TCustomFlatPanel : public TCustomControl {
     void MouseLeave() override;
 
     virtual void ThemeChanged();
+    // Gives the linked style manager's style to the panel.
+    virtual void ApplyStyle();
     // Tells the children to repaint (they may show this panel through them).
     virtual void NotifyChildrenRepaint();
     virtual void DoPaint();
@@ -174,8 +201,11 @@ class TCustomFlatPanel : public TCustomControl {
 
     void PaintOffscreen();
     void PrintClient(HDC dc);
+    void EraseOwnBackground(HDC dc, const RECT& client);
     void PaintBackground(HDC dc, const RECT& r);
-    void PaintGradient(HDC dc, const RECT& client);
+    void PaintPicture(HDC dc, const RECT& client);
+    void PaintImageForm(HDC dc, const RECT& client);
+    void BlendBackground(HDC dc, const RECT& clip);
     void PaintBevel(HDC dc, RECT& r, TBevelStyle style);
     void PaintGrabHandles(HDC dc, RECT& r);
     void PaintCaption(TCanvas& canvas, const RECT& r);
@@ -189,6 +219,11 @@ class TCustomFlatPanel : public TCustomControl {
     TColor FGradientStartColor = 0;
     TColor FGradientEndColor = 0;
     int FGradientSteps = 16;
+    TPicture FBackground;
+    std::uint8_t FAlphaLevel = 0;
+    TImageForm* FImageForm = nullptr;
+    TStyleLink FStyleLink{*this};
+    TStylePreset FStyle = tsOffice2003Blue;
     TBevelStyle FBevelOuter = bvRaised;
     TBevelStyle FBevelInner = bvNone;
     int FBevelWidth = 1;
