@@ -8,7 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix wine wine64 xvfb xdotool imagemagick fonts-dejavu-core
     cmake ninja-build googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev locales
     x11-utils
-    python3
+    python3 nginx
 )
 
 missing=()
