@@ -3,9 +3,7 @@
 
 #include <shlwapi.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include "framework/win32/UniqueHandle.h"
 
 TDecodedPicture::~TDecodedPicture() {
     image_.reset();
@@ -46,9 +44,19 @@ bool TPicture::LoadFromData(std::vector<std::uint8_t> data) {
     return true;
 }
 
+// Read with the plain file API: a file stream would bring the C++ library's locale and
+// stream machinery into the program for this one call.
 bool TPicture::LoadFromFile(const std::wstring& fileName) {
-    std::ifstream in(std::filesystem::path(fileName), std::ios::binary);
-    return in && LoadFromStream(in);
+    FileHandle file(CreateFileW(fileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > MAXDWORD) return false;
+    std::vector<std::uint8_t> data(static_cast<std::size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!ReadFile(file.get(), data.data(), static_cast<DWORD>(data.size()), &read, nullptr))
+        return false;
+    data.resize(read);
+    return LoadFromData(std::move(data));
 }
 
 bool TPicture::LoadFromStream(std::istream& in) {

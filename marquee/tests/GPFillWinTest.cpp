@@ -417,6 +417,45 @@ TEST_F(FillPaint, GlowAndFocusWithoutBackground) {
     EXPECT_EQ(dib.Pixel(15, 15), kBack);
 }
 
+namespace {
+
+void WriteBytes(const wchar_t* path, const std::vector<std::uint8_t>& bytes) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    ASSERT_EQ(written, bytes.size());
+}
+
+} // namespace
+
+TEST(FillPictureFile, LoadsAnImageFileAndRefusesWhatItCannotRead) {
+    ScopedGdiPlus gdiplus;
+    wchar_t dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"pic", 0, path);
+    const std::vector<std::uint8_t> bmp = SolidBmp(5, 3, RGB(9, 8, 7));
+    WriteBytes(path, bmp);
+    TFillPicture picture;
+    int changes = 0;
+    picture.OnChange = [&](TObject*) { ++changes; };
+    ASSERT_TRUE(picture.LoadFromFile(path));
+    EXPECT_EQ(picture.Data(), bmp);
+    EXPECT_EQ(picture.Width(), 5);
+    EXPECT_EQ(picture.Height(), 3);
+    EXPECT_EQ(changes, 1);
+
+    // A file GDI+ cannot decode, a folder and a missing file leave the picture as it was.
+    WriteBytes(path, {1, 2, 3, 4});
+    EXPECT_FALSE(picture.LoadFromFile(path));
+    EXPECT_FALSE(picture.LoadFromFile(dir));
+    DeleteFileW(path);
+    EXPECT_FALSE(picture.LoadFromFile(path));
+    EXPECT_EQ(picture.Data(), bmp);
+    EXPECT_EQ(changes, 1);
+}
+
 TEST(GPFillFile, RoundTripThroughAnIniSection) {
     ScopedGdiPlus gdiplus;
     wchar_t dir[MAX_PATH], path[MAX_PATH];
