@@ -19,16 +19,14 @@ struct TSetupTexts {
 };
 
 constexpr TSetupTexts kGerman{
-    L" Vollversion Setup (Demo)",
-    L"Demo des Vollversion-Setups",
+    L" Vollversion Setup (Demo)", L"Demo des Vollversion-Setups",
     L"Dies ist die Demo des Setups der Vollversion. Der Assistent hat sie heruntergeladen "
     L"und gestartet wie das echte Setup.\r\n\r\nEs wird nichts installiert. Schlie\u00dfen "
     L"Sie dieses Fenster, um die Demo zu beenden.",
     L"Schlie\u00dfen"};
 
 constexpr TSetupTexts kEnglish{
-    L" full version setup (demo)",
-    L"Demo of the full-version setup",
+    L" full version setup (demo)", L"Demo of the full-version setup",
     L"This is the demo of the full-version setup. The assistant downloaded and started it "
     L"as it would the real setup.\r\n\r\nNothing is installed. Close this window to end "
     L"the demo.",
@@ -84,8 +82,9 @@ void AddControls(HWND window, const TFonts& fonts) {
     AddChild(window, L"STATIC", texts.Body, SS_LEFT,
              {kMargin, 52, kMargin + width, kClientHeight - kButtonHeight - 2 * kMargin}, -1,
              fonts.Text.get());
-    const RECT button{kClientWidth - kMargin - kButtonWidth, kClientHeight - kMargin - kButtonHeight,
-                      kClientWidth - kMargin, kClientHeight - kMargin};
+    const RECT button{kClientWidth - kMargin - kButtonWidth,
+                      kClientHeight - kMargin - kButtonHeight, kClientWidth - kMargin,
+                      kClientHeight - kMargin};
     HWND close = AddChild(window, L"BUTTON", texts.Close, BS_DEFPUSHBUTTON | WS_TABSTOP, button,
                           IDOK, fonts.Text.get());
     SetFocus(close);
