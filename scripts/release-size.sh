@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Builds the release preset (the program as shipped) and prints its size beside the goal
+# and the DLLs it imports. Fails when it imports a DLL that is not part of Windows: the
+# program must run from its one .exe.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
+cd "$LV_ROOT"
+
+"$LV_ROOT/scripts/bootstrap.sh"
+cmake --preset release >/dev/null
+cmake --build --preset release >/dev/null
+exe="$LV_ROOT/build/release/assistant/UpgradeAssistant.exe"
+
+goal=1000000 # bytes: under 1 MB
+size=$(stat -c %s "$exe")
+verdict="met"
+((size < goal)) || verdict="NOT met"
+printf '%s\n' "${exe#"$LV_ROOT"/}"
+printf 'size: %d bytes (%d KiB); goal: under %d bytes (1 MB): %s\n' \
+    "$size" $(((size + 1023) / 1024)) "$goal" "$verdict"
+
+# DLLs that come with every Windows installation and that the program may import.
+system_dlls=" advapi32 comctl32 comdlg32 gdi32 gdiplus imm32 kernel32 msimg32 msvcrt ole32 "
+system_dlls+=" oleacc oleaut32 shell32 shlwapi user32 uxtheme version winmm wininet winspool "
+foreign=0
+echo "imported DLLs:"
+while read -r dll; do
+    name=$(tr '[:upper:]' '[:lower:]' <<<"${dll%.[dD][lL][lL]}")
+    if [[ $system_dlls == *" $name "* ]]; then
+        printf '  %-16s system\n' "$dll"
+    else
+        printf '  %-16s NOT a system DLL\n' "$dll"
+        foreign=1
+    fi
+done < <(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+((foreign == 0)) || { echo "the release program needs DLLs that Windows does not have" >&2; exit 1; }
