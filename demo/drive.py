@@ -10,7 +10,7 @@ import time
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from wineapp import App, xdotool  # noqa: E402
+from wineapp import App, Image, xdotool  # noqa: E402
 
 WINDOW_NAME = "registrieren|Register full version"
 FAILURE_BOX_NAME = "^(Download failed|Download fehlgeschlagen)$"
@@ -22,6 +22,7 @@ LINK = (221, 165)
 EDIT = (222, 326)
 BUTTON = (222, 480)
 STEP1_HEADING = (16, 102, 90, 20)
+WHITE = (255, 255, 255)
 
 
 def wait_for(predicate, timeout=30, step=0.1):
@@ -94,15 +95,7 @@ class Assistant(App):
 
     def busy(self, scratch):
         """Whether the busy panel covers the steps (judged on a screenshot)."""
-        png = self.screenshot(scratch)
+        image = Image(self.screenshot(scratch))
         ox, oy = self.client_origin(*CLIENT_SIZE)
         x, y, w, h = STEP1_HEADING
-        return all_white(png, ox + x, oy + y, w, h)
-
-
-def all_white(png, x, y, width, height):
-    """Whether every pixel of a rectangle of a PNG is white."""
-    out = subprocess.run(["convert", png, "-crop", f"{width}x{height}+{x}+{y}", "+repage",
-                          "-format", "%[fx:minima.r*minima.g*minima.b]", "info:"],
-                         capture_output=True, text=True, check=True).stdout
-    return float(out) == 1.0
+        return all(p == WHITE for p in image.region(ox + x, oy + y, ox + x + w, oy + y + h))
