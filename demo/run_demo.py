@@ -31,11 +31,14 @@ PACE_SECONDS = 3
 def report_browser_addresses(stop):
     """Prints each address the sign-up link hands to Wine's browser launcher as it comes."""
     shown = 0
-    while not stop.wait(0.3):
+    while True:
+        stopping = stop.wait(0.3)
         addresses = demo_prefix.recorded_addresses()
         for address in addresses[shown:]:
             print(f"the sign-up link asked Wine's browser launcher to open: {address}", flush=True)
         shown = len(addresses)
+        if stopping:
+            return
 
 
 def interactive(exe, site):
@@ -51,6 +54,9 @@ def interactive(exe, site):
     reporter = threading.Thread(target=report_browser_addresses, args=(stop,), daemon=True)
     reporter.start()
     try:
+        # A wineserver left from an earlier run may still serve another display.
+        demo_prefix.wineserver("-k")
+        demo_prefix.wineserver("-w")
         code = subprocess.run([demo_prefix.WINE_RUN, exe], env=env, check=False).returncode
         print(f"the assistant ended with exit code {code}", flush=True)
         demo_prefix.wineserver("-w")  # the demo installer, if it was started, until it is closed
@@ -65,12 +71,16 @@ def main():
         sys.exit(__doc__)
     mode, exe, installer = sys.argv[1:]
     stop_on_signals()
-    with DemoSite(SITE_FOLDER, installer, pace=PACE_SECONDS) as site:
-        if mode == "interactive":
-            return interactive(exe, site)
-        from tour import tour
-        german = any(os.environ.get(v, "").startswith("de") for v in ("LC_ALL", "LANG"))
-        return tour(exe, site, "de_DE.UTF-8" if german else "en_US.UTF-8")
+    try:
+        with DemoSite(SITE_FOLDER, installer, pace=PACE_SECONDS) as site:
+            if mode == "interactive":
+                return interactive(exe, site)
+            from tour import tour
+            german = any(os.environ.get(v, "").startswith("de") for v in ("LC_ALL", "LANG"))
+            return tour(exe, site, "de_DE.UTF-8" if german else "en_US.UTF-8")
+    except RuntimeError as e:
+        print(f"demo: {e}", file=sys.stderr)
+        return 1
 
 
 if __name__ == "__main__":
