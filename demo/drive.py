@@ -22,6 +22,8 @@ LINK = (221, 165)
 EDIT = (222, 326)
 BUTTON = (222, 480)
 STEP1_HEADING = (16, 102, 90, 20)
+# The band of the busy indicator's dots and its middle part (x from, x to, y from, y to).
+DOTS_MIDDLE = (120, 330, 280, 300)
 WHITE = (255, 255, 255)
 
 
@@ -64,8 +66,11 @@ def shoot(path, *windows):
     right = max(r[0] + r[2] for r in rects)
     bottom = max(r[1] + r[3] for r in rects)
     os.makedirs(os.path.dirname(path), exist_ok=True)
+    # From the root window, which cannot vanish while it is read (a program's window can,
+    # and import then waits for ever).
     subprocess.run(["import", "-window", "root", "-crop",
-                    f"{right - left}x{bottom - top}+{left}+{top}", "+repage", path], check=True)
+                    f"{right - left}x{bottom - top}+{left}+{top}", "+repage", path], check=True,
+                   timeout=30)
     return path
 
 
@@ -94,8 +99,12 @@ class Assistant(App):
         self.click(BUTTON)
 
     def busy(self, scratch):
-        """Whether the busy panel covers the steps (judged on a screenshot)."""
-        image = Image(self.screenshot(scratch))
+        """Whether the busy panel covers the steps with its dots in the middle of their row,
+        judged on a screenshot (the dots sweep across and are out of sight at times)."""
+        image = Image(shoot(scratch, self.window))
         ox, oy = self.client_origin(*CLIENT_SIZE)
         x, y, w, h = STEP1_HEADING
-        return all(p == WHITE for p in image.region(ox + x, oy + y, ox + x + w, oy + y + h))
+        covered = all(p == WHITE for p in image.region(ox + x, oy + y, ox + x + w, oy + y + h))
+        left, right, top, bottom = DOTS_MIDDLE
+        dots = any(p != WHITE for p in image.region(ox + left, oy + top, ox + right, oy + bottom))
+        return covered and dots
