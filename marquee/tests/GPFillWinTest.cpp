@@ -435,7 +435,7 @@ TEST(FillPictureFile, LoadsAnImageFileAndRefusesWhatItCannotRead) {
     wchar_t dir[MAX_PATH], path[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
     GetTempFileNameW(dir, L"pic", 0, path);
-    const std::vector<std::uint8_t> bmp = SolidBmp(5, 3, RGB(9, 8, 7));
+    const std::vector<std::uint8_t> bmp = SolidPng(5, 3, RGB(9, 8, 7));
     WriteBytes(path, bmp);
     TFillPicture picture;
     int changes = 0;
