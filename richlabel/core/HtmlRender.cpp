@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "richlabel/core/HtmlParser.h"
+#include "richlabel/core/HtmlPlacement.h"
 
 THTMLRender::THTMLRender(THTMLMeasurer* Measurer)
     : FIntData(std::make_unique<THTMLData>(this)), FData(FIntData.get()), FMeasurer(Measurer) {}
@@ -116,42 +117,29 @@ int THTMLRender::LineStartX(const THTMLBreakItem& brk, int M) {
     }
 }
 
-THTMLItem* THTMLRender::ItemAt(TPoint Point, TPoint SrcPoint, TRect R) const {
+THTMLItem* THTMLRender::ItemAt(TPoint Point, TPoint SrcPoint, TRect R) {
     if (!FData) return nullptr;
     if (R.Width() == 0) R = FData->FRect;
-    const int px = Point.X + SrcPoint.X, py = Point.Y + SrcPoint.Y;
-    const TItemList& list = FData->FArray;
-    int top = 0;
-    for (int i = 1; i <= list.Count(); ++i) {
-        THTMLItem* item = list.Items(i);
-        if (!item->IsBreak()) continue;
-        auto* brk = static_cast<THTMLBreakItem*>(item);
-        const int bottom = top + brk->FHeight;
-        if (bottom <= py) {
-            top = bottom;
+    // Items are drawn at R's corner plus their layout position less the scroll offset.
+    const int px = Point.X - R.Left + SrcPoint.X, py = Point.Y - R.Top + SrcPoint.Y;
+    THTMLPlacement walk(*this, *FData, R, SrcPoint);
+    bool pointsLine = false;
+    while (walk.Next()) {
+        THTMLItem& item = walk.Item();
+        if (item.IsBreak()) {
+            if (pointsLine) return nullptr; // the point's line ended without a hit
+            const THTMLLinePlace& line = walk.Line();
+            pointsLine = line.Top + line.Height > py;
             continue;
         }
-        int x = LineStartX(*brk, std::max<int>(R.Width(), brk->FWidth));
-        for (int j = i + 1; j <= list.Count(); ++j) {
-            THTMLItem* it = list.Items(j);
-            if (it->IsBreak()) break;
-            int h = it->FHeight;
-            if (it->IsSub() || it->IsSuper()) {
-                int base = 0;
-                h = it->GetHeight(base);
-            }
-            const int r = it->IsSuper() ? h / 2 : 0;
-            if (px >= x && px <= x + it->FWidth && py >= bottom - h - r && py <= bottom - r)
-                return it;
-            x += it->FWidth;
-        }
-        return nullptr;
+        if (!pointsLine) continue;
+        const TRect box = walk.Box(item);
+        if (px >= box.Left && px <= box.Right && py >= box.Top && py <= box.Bottom) return &item;
     }
     return nullptr;
 }
 
-bool THTMLRender::IsCursorOverLink(TPoint Point, TPoint SrcPoint, TRect R,
-                                   std::u16string& href) const {
+bool THTMLRender::IsCursorOverLink(TPoint Point, TPoint SrcPoint, TRect R, std::u16string& href) {
     THTMLItem* item = ItemAt(Point, SrcPoint, R);
     if (item && item->IsLink()) {
         href = item->FLinkRef;

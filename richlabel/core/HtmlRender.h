@@ -45,9 +45,10 @@ class THTMLRender : public TObject {
     // Plain text of the current data: runs, line breaks, paragraph breaks, list dashes.
     void AsText(std::u16string& Out) const;
 
-    // The item at a point (plus the scroll offset) of text laid out in R.
-    THTMLItem* ItemAt(TPoint Point, TPoint SrcPoint, TRect R) const;
-    bool IsCursorOverLink(TPoint Point, TPoint SrcPoint, TRect R, std::u16string& href) const;
+    // The item drawn at a point when the text is painted into R scrolled by SrcPoint (the
+    // point in the coordinates R is given in). Without a width in R, the last paint's.
+    THTMLItem* ItemAt(TPoint Point, TPoint SrcPoint, TRect R);
+    bool IsCursorOverLink(TPoint Point, TPoint SrcPoint, TRect R, std::u16string& href);
     void SelectLinkAt(TPoint Point, TPoint SrcPoint, TRect R);
     void MouseMoveTransfer(std::uint8_t Shift, int X, int Y, TRect R);
     void ClickTransfer(int X, int Y, TRect R);

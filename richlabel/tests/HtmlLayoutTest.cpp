@@ -91,10 +91,11 @@ const HitCase kHitCases[] = {
     {"left, past the run", u"hello", 100, {27, 5}, nullptr},
     {"below every line", u"hello", 100, {3, 14}, nullptr},
     {"second line", u"a<br>hello", 100, {3, 20}, u"hello"},
-    {"centred: starts at (100 - 26 - 1) / 2", u"<p align=center>hello", 100, {35, 5}, nullptr},
-    {"centred, first pixel", u"<p align=center>hello", 100, {36, 5}, u"hello"},
-    {"right: starts at 100 - 26 - 1", u"<p align=right>hello", 100, {72, 5}, nullptr},
-    {"right, first pixel", u"<p align=right>hello", 100, {73, 5}, u"hello"},
+    // Lines align within R's width + 1, as painting takes it.
+    {"centred: starts at (101 - 26 - 1) / 2", u"<p align=center>hello", 100, {36, 5}, nullptr},
+    {"centred, first pixel", u"<p align=center>hello", 100, {37, 5}, u"hello"},
+    {"right: starts at 101 - 26 - 1", u"<p align=right>hello", 100, {73, 5}, nullptr},
+    {"right, first pixel", u"<p align=right>hello", 100, {74, 5}, u"hello"},
     {"centred wider than R starts at 0", u"<p align=center>hello", 10, {0, 5}, u"hello"},
     {"right wider than R starts at -1", u"<p align=right>hello", 10, {-1, 5}, u"hello"},
     {"right wider than R, -2 misses", u"<p align=right>hello", 10, {-2, 5}, nullptr},
@@ -106,9 +107,90 @@ const HitCase kHitCases[] = {
     {"superscript, above its box", u"x<sup>y</sup>", 100, {7, 1}, nullptr},
     {"superscript is not at the bottom", u"x<sup>y</sup>", 100, {7, 19}, nullptr},
     {"runs after the first", u"ab<b>cd</b>", 100, {14, 5}, u"cd"},
+    // 'A' (cell 22, descent 5) sets the baseline at 17: 'k' (cell 14, descent 3) is drawn in
+    // rows 6 to 20, not at the bottom of the line.
+    {"small run on a tall line, top row", u"<font size=22>A</font>k", 100, {9, 6}, u"k"},
+    {"small run on a tall line, above", u"<font size=22>A</font>k", 100, {9, 5}, nullptr},
+    {"small run on a tall line, below", u"<font size=22>A</font>k", 100, {9, 21}, nullptr},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, HitTesting, ::testing::ValuesIn(kHitCases));
+
+// Links at the places painting draws them: the second column of the link and its last
+// (x + width, included) hit it; the columns just outside do not.
+struct PlacementCase {
+    const char* what;
+    std::u16string text;
+    TRect R;
+    int drawnX; // where painting puts the link, relative to R
+};
+
+class LinkPlacement : public RenderHelper, public ::testing::TestWithParam<PlacementCase> {};
+
+// The top of the line that holds `item`.
+int LineTop(THTMLData& d, const THTMLItem* item) {
+    int top = 0, height = 0;
+    for (const auto& it : d.FArray) {
+        if (it.get() == item) break;
+        if (!it->IsBreak()) continue;
+        top += height;
+        height = it->FHeight;
+    }
+    return top;
+}
+
+TEST_P(LinkPlacement, HitsTheLinkWhereItIsDrawn) {
+    const PlacementCase& c = GetParam();
+    THTMLData& d = Parse(c.text);
+    ASSERT_EQ(d.FControlsArray.size(), 1u) << c.what;
+    THTMLItem* link = d.FControlsArray[0];
+    const int y = c.R.Top + LineTop(d, link) + link->FHeight / 2;
+    const int left = c.R.Left + c.drawnX, right = left + link->FWidth;
+    EXPECT_EQ(render.ItemAt({left + 1, y}, {0, 0}, c.R), link) << c.what;
+    EXPECT_EQ(render.ItemAt({right, y}, {0, 0}, c.R), link) << c.what;
+    EXPECT_NE(render.ItemAt({left - 1, y}, {0, 0}, c.R), link) << c.what;
+    EXPECT_NE(render.ItemAt({right + 1, y}, {0, 0}, c.R), link) << c.what;
+}
+
+// Runs are 5 pixels a character plus 1 (bold 6): "a" 6, "ab" 11, "abc" 16, "link" 21. A
+// list indents by the maximum character width, 10. Each link follows text, since a link tag
+// keeps the (empty) run in front of it.
+const PlacementCase kPlacementCases[] = {
+    {"after text", u"ab<a href=x>link</a>", {0, 0, 100, 50}, 11},
+    {"R away from the origin", u"ab<a href=x>link</a>", {30, 20, 130, 70}, 11},
+    {"centred: (101 - 32 - 1) / 2, then 'ab'",
+     u"<p align=center>ab<a href=x>link</a>",
+     {0, 0, 100, 50},
+     34 + 11},
+    {"right: 101 - 32 - 1, then 'ab'",
+     u"<p align=right>ab<a href=x>link</a>",
+     {0, 0, 100, 50},
+     68 + 11},
+    {"after a gap", u"ab<ind width=30>a<a href=x>link</a>", {0, 0, 100, 50}, 11 + 30 + 6},
+    {"an absolute gap moves x to its position",
+     u"abc<ind width=60 pos=abs>a<a href=x>link</a>",
+     {0, 0, 100, 50},
+     60 + 6},
+    {"an absolute gap on a centred line",
+     u"<p align=center>abc<ind width=60 pos=abs>a<a href=x>link</a>",
+     {0, 0, 100, 50},
+     60 + 6},
+    {"a numbered entry: after its number \"1.\"",
+     u"<ol><li>a<a href=x>link</a></ol>",
+     {0, 0, 100, 50},
+     10 + 10 + 6},
+    {"the number in the last run's font (bold)",
+     u"<b>bold</b><ol><li>a<a href=x>link</a></ol>",
+     {0, 0, 100, 50},
+     10 + 12 + 6},
+    {"a bullet takes no room", u"<ul><li>a<a href=x>link</a></ul>", {0, 0, 100, 50}, 10 + 6},
+    {"a picture takes its width + 1",
+     u"<img src=p width=20 height=5>a<a href=x>link</a>",
+     {0, 0, 100, 50},
+     21 + 6},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, LinkPlacement, ::testing::ValuesIn(kPlacementCases));
 
 TEST_F(RenderFixture, HitTestingWithoutWidthUsesTheLastPaintRectangle) {
     Parse(u"<p align=right>hello");

@@ -260,7 +260,7 @@ TEST_F(RichLabelFixture, CentredHeadingStartsAtHalfItsHeightAboveTheMiddle) {
                       u"version)</b>");
     const int h = label->Render().Data()->FTextSize.cy;
     ASSERT_GT(h, 0);
-    const RECT t = label->HTMLTextRect(true);
+    const RECT t = label->HTMLTextRect();
     EXPECT_EQ(t.top, 29 - h / 2);
     EXPECT_EQ(t.bottom, t.top + std::min(h, 59));
 
@@ -360,6 +360,72 @@ TEST_F(RichLabelFixture, RightClickOverALinkPopsUpTheLinkMenu) {
     Mouse(WM_RBUTTONUP, label, 250, 8);
     EXPECT_EQ(popups, 1); // not over a link
     owner.DestroyComponents();
+}
+
+// The box of the pixels drawn in a blue link colour (antialiased edges included), or an
+// empty box.
+RECT LinkInk(const DibSurface& s) {
+    RECT box{s.width(), s.height(), -1, -1};
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) {
+            const COLORREF c = s.Pixel(x, y);
+            if (GetBValue(c) - GetRValue(c) < 60) continue;
+            box = {std::min<LONG>(box.left, x), std::min<LONG>(box.top, y),
+                   std::max<LONG>(box.right, x + 1), std::max<LONG>(box.bottom, y + 1)};
+        }
+    return box;
+}
+
+// Every alignment and layout, with and without a border, with lists and gaps: a point in the
+// middle of the drawn link is over it (hand cursor, link click), points a few pixels beside,
+// above and below it are not.
+TEST_F(RichLabelFixture, LinksAreHitWhereTheyAreDrawn) {
+    const std::u16string captions[] = {
+        u"Klick <a href=x>link</a>",
+        u"<p align=center>Klick <a href=x>link</a>",
+        u"abc<ind width=100 pos=abs><a href=x>link</a>",
+        u"abc<ind width=40><a href=x>link</a>",
+        u"<ol><li>a<li>b<a href=x>link</a></ol>",
+        u"<ul><li>a<li>b<a href=x>link</a></ul>",
+    };
+    const TAlignment alignments[] = {taLeftJustify, taCenter, taRightJustify};
+    const TTextLayout layouts[] = {tlTop, tlCenter, tlBottom};
+    for (const std::u16string& caption : captions)
+        for (TAlignment alignment : alignments)
+            for (TTextLayout layout : layouts)
+                for (int border : {0, 10}) {
+                    SCOPED_TRACE(WideToAnsi(caption) + " alignment " + std::to_string(alignment) +
+                                 " layout " + std::to_string(layout) + " border " +
+                                 std::to_string(border));
+                    TRichLabel* label = MakeLabel(300, 110, true);
+                    label->SetAlignment(alignment);
+                    label->SetLayout(layout);
+                    label->SetBorderWidth(border);
+                    label->SetCaption(caption);
+                    std::u16string target;
+                    label->OnLinkClick = [&](TObject*, const std::u16string& href) {
+                        target = href;
+                    };
+                    DibSurface s(300, 110);
+                    PaintInto(label, s, kWhite);
+                    const RECT ink = LinkInk(s);
+                    ASSERT_LT(ink.left, ink.right);
+                    const int cx = (ink.left + ink.right) / 2, cy = (ink.top + ink.bottom) / 2;
+                    auto over = [&](int x, int y) {
+                        Mouse(WM_MOUSEMOVE, label, x, y);
+                        return ShownCursor(label) == crHandPoint;
+                    };
+                    EXPECT_TRUE(over(cx, cy));
+                    EXPECT_TRUE(over(ink.left + 1, cy));
+                    EXPECT_TRUE(over(ink.right - 1, cy));
+                    EXPECT_FALSE(over(ink.left - 4, cy));
+                    EXPECT_FALSE(over(ink.right + 3, cy));
+                    EXPECT_FALSE(over(cx, ink.top - 6));
+                    EXPECT_FALSE(over(cx, ink.bottom + 6));
+                    ClickAt(label, cx, cy);
+                    EXPECT_EQ(target, u"x");
+                    owner.DestroyComponents();
+                }
 }
 
 // A 10 x 10 red bitmap whose bottom row is green.

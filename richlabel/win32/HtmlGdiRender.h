@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "framework/win32/Gdi.h"
+#include "richlabel/core/HtmlPlacement.h"
 #include "richlabel/core/HtmlRender.h"
 #include "richlabel/win32/GdiFontCache.h"
 
@@ -59,11 +60,11 @@ class THTMLGdiRender : public THTMLRender, private THTMLMeasurer {
 
     struct PaintState;
     void PaintItems(PaintState& ps);
-    void PaintRun(PaintState& ps, THTMLItem& item);
-    void PaintMarker(PaintState& ps, THTMLBreakItem& item);
-    void PaintImage(PaintState& ps, THTMLItem& item);
-    void PaintRule(PaintState& ps, THTMLItem& item);
-    void PaintControl(PaintState& ps, THTMLItem& item);
+    void PaintRun(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item);
+    void PaintMarker(PaintState& ps, const THTMLPlacement& walk, THTMLBreakItem& item);
+    void PaintImage(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item);
+    void PaintRule(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item);
+    void PaintControl(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item);
 
     HDC FCanvas = nullptr;           // measuring memory DC
     BitmapHandle FBitmap;            // its 1 x 1 bitmap

@@ -18,8 +18,6 @@ struct THTMLGdiRender::PaintState {
     bool adjust = false;
     TColor adjustFrom = 0; // plain RGB of the adjustment reference
     TGdiFontCache fonts;
-    int x = 0, y = 0;
-    int lineHeight = 0, lineDescent = 0, M = 0;
 
     TColor Adjusted(TColor c) const {
         const TColor rgb = ColorToRGB(c);
@@ -28,6 +26,7 @@ struct THTMLGdiRender::PaintState {
     // Positions relative to the origin, less the scroll offset.
     int DX(int v) const { return v - src.X + ox; }
     int DY(int v) const { return v - src.Y + oy; }
+    RECT DRect(const TRect& r) const { return {DX(r.Left), DY(r.Top), DX(r.Right), DY(r.Bottom)}; }
 };
 
 void THTMLGdiRender::DrawText(HDC dc, TPoint SrcPoint, TRect R, TColor AdjustFromColor) {
@@ -75,55 +74,39 @@ void THTMLGdiRender::DrawTextEx(HDC dc, TPoint SrcPoint, TRect R, bool UseOverCo
 
 void THTMLGdiRender::PaintItems(PaintState& ps) {
     SetTextAlign(ps.dc, TA_BASELINE);
-    const TItemList& list = FData->FArray;
-    bool firstLine = true;
-    for (int i = 1; i <= list.Count(); ++i) {
-        THTMLItem* item = list.Items(i);
-        if (item->IsBreak()) {
-            auto* brk = static_cast<THTMLBreakItem*>(item);
-            if (!firstLine) ps.y += ps.lineHeight;
-            firstLine = false;
-            if (ps.y > ps.R.Height() + 1 + ps.src.Y) break;
-            ps.lineHeight = brk->FHeight;
-            ps.lineDescent = brk->LineDescent();
-            ps.M = std::max<int>(brk->FWidth, ps.R.Width() + 1);
-            ps.x = LineStartX(*brk, ps.M);
-            if (brk->FItemType == hitLI) PaintMarker(ps, *brk);
-            continue;
-        }
-        switch (item->FItemType) {
+    THTMLPlacement walk(*this, *FData, ps.R, ps.src);
+    while (walk.Next()) {
+        THTMLItem& item = walk.Item();
+        switch (item.FItemType) {
+        case hitLI:
+            PaintMarker(ps, walk, static_cast<THTMLBreakItem&>(item));
+            break;
         case hitChar:
         case hitVar:
-            PaintRun(ps, *item);
+            PaintRun(ps, walk, item);
             break;
         case hitBitmap:
-            PaintImage(ps, *item);
+            PaintImage(ps, walk, item);
             break;
         case hitHR:
-            PaintRule(ps, *item);
-            break;
-        case hitIndent:
-            ps.x = (item->FBoolState & bsAbsolute) ? item->FWidth : ps.x + item->FWidth;
+            PaintRule(ps, walk, item);
             break;
         case hitInput: {
-            auto& input = static_cast<THTMLInputItem&>(*item);
-            const int top = ps.y + (ps.lineHeight - input.FHeight) / 2;
-            RECT box{ps.DX(ps.x), ps.DY(top), ps.DX(ps.x) + input.FWidth,
-                     ps.DY(top) + input.FHeight};
-            FCheckBoxPainter.Paint(ps.dc, box, input, FData->FActiveItem == &input);
-            ps.x += input.FWidth;
+            const TRect box = walk.Box(item);
+            FCheckBoxPainter.Paint(ps.dc, ps.DRect(box), static_cast<THTMLInputItem&>(item),
+                                   FData->FActiveItem == &item);
             break;
         }
         case hitControl:
-            PaintControl(ps, *item);
+            PaintControl(ps, walk, item);
             break;
-        default:
+        default: // the other line starts and gaps draw nothing
             break;
         }
     }
 }
 
-void THTMLGdiRender::PaintRun(PaintState& ps, THTMLItem& item) {
+void THTMLGdiRender::PaintRun(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item) {
     const bool selected = &item == FData->FSelectedItem;
     TColor bg = item.FontBgColor;
     if (selected)
@@ -137,95 +120,68 @@ void THTMLGdiRender::PaintRun(PaintState& ps, THTMLItem& item) {
         SetBkColor(ps.dc, ColorToRGB(bg));
     }
     TColor color = item.FontColor;
-    TFontStyles style = item.FontStyle;
     if (selected) {
         color = ps.useOver ? ps.selColor : FData->FHighlightColor;
     } else {
         if (ps.useOver && item.FFntCnt <= 0) color = ps.color;
-        if (item.IsLink()) {
-            style = FData->FLinkStyle;
-            color = FData->FLinkColor;
-        }
+        if (item.IsLink()) color = FData->FLinkColor;
     }
     SetTextColor(ps.dc, ps.Adjusted(color));
-    SelectObject(ps.dc,
-                 ps.fonts.Get({item.FFontRef, item.EffectiveFontHeight(), style, FData->FCharset}));
-    int baseline = ps.y + ps.lineHeight - ps.lineDescent;
-    if (item.IsSub() || item.IsSuper()) {
-        int descent = 0;
-        const int h = item.GetHeight(descent);
-        baseline += item.IsSub() ? h / 4 : -(h / 2);
-    }
-    TextOutW(ps.dc, ps.DX(ps.x), ps.DY(baseline), AsWide(item.FText), int(item.FText.size()));
-    ps.x += item.FWidth;
+    SelectObject(ps.dc, ps.fonts.Get(THTMLPlacement::RunFont(*FData, item)));
+    TextOutW(ps.dc, ps.DX(walk.X()), ps.DY(walk.Baseline(item)), AsWide(item.FText),
+             int(item.FText.size()));
 }
 
-void THTMLGdiRender::PaintMarker(PaintState& ps, THTMLBreakItem& item) {
-    // The marker's size is the average character width of the entry's font; the layout pass
-    // has put the line's width into FWidth by now.
-    const int s = item.GetWidth();
-    const int d = ps.lineDescent;
-    const TColor color = ColorToRGB(ps.useOver && item.FFntCnt <= 0 ? ps.color : item.FontColor);
-    RECT box{ps.DX(ps.x - s - 1), ps.DY(ps.y + d + (ps.lineHeight - d - s) / 2), ps.DX(ps.x - 1),
-             0};
-    box.bottom = box.top + s;
-    if (item.FListItemN < 1) {
-        BrushHandle brush = MakeSolidBrush(color);
-        ScopedSelect select(ps.dc, brush.get());
-        Ellipse(ps.dc, box.left - 5, box.top, box.right - 5, box.bottom);
+void THTMLGdiRender::PaintMarker(PaintState& ps, const THTMLPlacement& walk, THTMLBreakItem& item) {
+    const THTMLLinePlace& line = walk.Line();
+    if (item.FListItemN >= 1) {
+        // The number, in the font of the last run drawn; the walk moves x past it.
+        const std::u16string number = THTMLPlacement::MarkerText(item);
+        SelectObject(ps.dc, ps.fonts.Get(walk.MarkerFont()));
+        SetTextColor(ps.dc,
+                     ColorToRGB(ps.useOver && item.FFntCnt <= 0 ? ps.color : item.FontColor));
+        SetBkMode(ps.dc, TRANSPARENT);
+        TextOutW(ps.dc, ps.DX(walk.X()), ps.DY(walk.Baseline(item)), AsWide(number),
+                 int(number.size()));
         return;
     }
-    const std::u16string number = [&] {
-        std::u16string s16;
-        for (char c : std::to_string(item.FListItemN))
-            s16 += char16_t(c);
-        return s16 + u".";
-    }();
-    SelectObject(ps.dc, ps.fonts.Get({item.FFontRef, item.EffectiveFontHeight(), item.FontStyle,
-                                      FData->FCharset}));
-    SetTextColor(ps.dc, color);
-    SetBkMode(ps.dc, TRANSPARENT);
-    int baseline = ps.y + ps.lineHeight - ps.lineDescent;
-    if (item.IsSub() || item.IsSuper()) {
-        int descent = 0;
-        const int h = item.GetHeight(descent);
-        baseline += item.IsSub() ? h / 4 : -(h / 2);
-    }
-    TextOutW(ps.dc, ps.DX(ps.x), ps.DY(baseline), AsWide(number), int(number.size()));
-    SIZE size{};
-    GetTextExtentPoint32W(ps.dc, AsWide(number), int(number.size()), &size);
-    ps.x += size.cx;
+    // The bullet: as wide as the entry font's average character, left of the line start.
+    const int s = item.GetWidth();
+    const int d = line.Descent;
+    const int x = walk.X();
+    const TColor color = ColorToRGB(ps.useOver && item.FFntCnt <= 0 ? ps.color : item.FontColor);
+    const int top = ps.DY(line.Top + d + (line.Height - d - s) / 2);
+    BrushHandle brush = MakeSolidBrush(color);
+    ScopedSelect select(ps.dc, brush.get());
+    Ellipse(ps.dc, ps.DX(x - s - 1) - 5, top, ps.DX(x - 1) - 5, top + s);
 }
 
-void THTMLGdiRender::PaintImage(PaintState& ps, THTMLItem& item) {
+void THTMLGdiRender::PaintImage(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item) {
     std::unique_ptr<THTMLPicture> picture = RequestImage(item.FText);
     auto* bitmap = dynamic_cast<THTMLBitmapPicture*>(picture.get());
-    if (bitmap && bitmap->Handle()) {
-        MemoryDC src(ps.dc);
-        ScopedSelect select(src.get(), bitmap->Handle());
-        const int gap = FData->FLineGap;
-        if (item.FTransparent) {
-            // The bottom-left pixel's colour is left undrawn.
-            const COLORREF key = GetPixel(src.get(), 0, bitmap->Height() - 1);
-            const int w = std::min<int>(item.FWidth, bitmap->Width());
-            const int h = std::min<int>(item.FHeight - gap, bitmap->Height());
-            if (w > 0 && h > 0)
-                TransparentBlt(ps.dc, ps.DX(ps.x), ps.DY(ps.y + gap), w, h, src.get(), 0, 0, w, h,
-                               key);
-        } else {
-            const int bottom = ps.y + ps.lineHeight + gap;
-            SetStretchBltMode(ps.dc, COLORONCOLOR);
-            StretchBlt(ps.dc, ps.DX(ps.x), ps.DY(bottom - item.FHeight), item.FWidth, item.FHeight,
-                       src.get(), 0, 0, bitmap->Width(), bitmap->Height(), SRCCOPY);
-        }
+    if (!bitmap || !bitmap->Handle()) return;
+    MemoryDC src(ps.dc);
+    ScopedSelect select(src.get(), bitmap->Handle());
+    const RECT box = ps.DRect(walk.Box(item));
+    if (item.FTransparent) {
+        // The bottom-left pixel's colour is left undrawn.
+        const COLORREF key = GetPixel(src.get(), 0, bitmap->Height() - 1);
+        const int w = std::min<int>(box.right - box.left, bitmap->Width());
+        const int h = std::min<int>(box.bottom - box.top, bitmap->Height());
+        if (w > 0 && h > 0)
+            TransparentBlt(ps.dc, box.left, box.top, w, h, src.get(), 0, 0, w, h, key);
+    } else {
+        SetStretchBltMode(ps.dc, COLORONCOLOR);
+        StretchBlt(ps.dc, box.left, box.top, item.FWidth, item.FHeight, src.get(), 0, 0,
+                   bitmap->Width(), bitmap->Height(), SRCCOPY);
     }
-    ps.x += item.FWidth + 1;
 }
 
-void THTMLGdiRender::PaintRule(PaintState& ps, THTMLItem& item) {
-    const int top = ps.DY(ps.y + ps.lineHeight / 2);
-    const int left = ps.DX(ps.x);
-    const int right = ps.DX(item.FWidth ? ps.x + item.FWidth : ps.M);
+void THTMLGdiRender::PaintRule(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item) {
+    const THTMLLinePlace& line = walk.Line();
+    const int top = ps.DY(line.Top + line.Height / 2);
+    const int left = ps.DX(walk.X());
+    const int right = ps.DX(item.FWidth ? walk.X() + item.FWidth : line.M);
     if (right <= left) return;
     const COLORREF shadow = ColorToRGB(clBtnShadow), face = ColorToRGB(clBtnFace);
     FillSolidRect(ps.dc, {left, top, right, top + 1}, shadow);        // top edge
@@ -234,14 +190,13 @@ void THTMLGdiRender::PaintRule(PaintState& ps, THTMLItem& item) {
     FillSolidRect(ps.dc, {right - 1, top + 1, right, top + 2}, face); // right edge
 }
 
-void THTMLGdiRender::PaintControl(PaintState& ps, THTMLItem& item) {
+void THTMLGdiRender::PaintControl(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item) {
     auto& control = static_cast<THTMLControlItem&>(item);
-    if (HWND wnd = HWND(control.FControl.get()); wnd && !IsWindowVisible(wnd)) {
-        POINT origin = FControl ? FControl->OriginInWindow() : POINT{0, 0};
-        const int top = ps.y + (ps.lineHeight - item.FHeight) / 2;
-        SetWindowPos(wnd, nullptr, origin.x + ps.R.Left + ps.x - ps.src.X,
-                     origin.y + ps.R.Top + top - ps.src.Y, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    }
-    ps.x += item.FWidth;
+    HWND wnd = HWND(control.FControl.get());
+    if (!wnd || IsWindowVisible(wnd)) return;
+    POINT origin = FControl ? FControl->OriginInWindow() : POINT{0, 0};
+    const TRect box = walk.Box(item);
+    SetWindowPos(wnd, nullptr, origin.x + ps.R.Left + box.Left - ps.src.X,
+                 origin.y + ps.R.Top + box.Top - ps.src.Y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }

@@ -9,14 +9,6 @@
 #include "framework/win32/WinControl.h"
 #include "framework/win32/WinText.h"
 
-namespace {
-
-TRect ToTRect(const RECT& r) {
-    return {r.left, r.top, r.right, r.bottom};
-}
-
-} // namespace
-
 // ---- TCustomRichLabel -----------------------------------------------------------------------
 
 TCustomRichLabel::TCustomRichLabel(TComponent* owner) : TGraphicControl(owner) {}
@@ -174,15 +166,11 @@ void TRichLabel::SetLinkPopupMenu(TPopupMenu* v) {
     if (v) v->FreeNotification(this, [this] { FLinkPopupMenu = nullptr; });
 }
 
-void TRichLabel::PopupLinkMenu(POINT client) {
-    if (!FLinkPopupMenu || !FLinkPopupMenu->AutoPopup) return;
-    HWND wnd = WindowHandle();
+void TRichLabel::PopupLinkMenu(POINT screen) {
+    if (!FLinkPopupMenu->AutoPopup) return;
     if (GetCapture()) ReleaseCapture();
     FLinkPopupMenu->PopupComponent = this;
-    const POINT o = OriginInWindow();
-    POINT screen{o.x + client.x, o.y + client.y};
-    if (wnd) ClientToScreen(wnd, &screen);
-    FLinkPopupMenu->Popup(screen.x, screen.y, wnd);
+    FLinkPopupMenu->Popup(screen.x, screen.y, WindowHandle());
 }
 
 void TRichLabel::SetIsHTML(bool v) {
@@ -310,10 +298,10 @@ void TRichLabel::BoundsChanged() {
     if (FIsHTML && FWordWrap && !FAlreadyInSetBounds) Rebuild();
 }
 
-RECT TRichLabel::HTMLTextRect(bool inset) const {
+RECT TRichLabel::HTMLTextRect() const {
     const RECT client = ClientRect();
     const int cw = client.right - client.left, ch = client.bottom - client.top;
-    const int bw = inset ? FBorderWidth : 0;
+    const int bw = FBorderWidth;
     const TTextSize& size = FRender->Data()->FTextSize;
     const int w = size.cx, h = size.cy;
     const int W = cw - 2 * bw, H = ch - 2 * bw;
@@ -360,7 +348,7 @@ void TRichLabel::PaintHTML(TCanvas& canvas) {
     }
     SetBkMode(dc, TRANSPARENT);
 
-    const RECT t = HTMLTextRect(true);
+    const RECT t = HTMLTextRect();
     const int tw = t.right - t.left, th = t.bottom - t.top;
     if (tw <= 0 || th <= 0) return;
     MemoryDC mem(dc);
@@ -401,8 +389,19 @@ void TRichLabel::PaintPlain(TCanvas& canvas) {
     ::DrawTextW(dc, AsWide(FCaption), int(FCaption.size()), &r, flags);
 }
 
-POINT TRichLabel::ShiftedPoint(POINT p, const RECT& t) const {
-    return {p.x - (t.left + FBorderWidth), p.y - (t.top + FBorderWidth)};
+bool TRichLabel::TextPoint(POINT client, TPoint& p, TRect& r) const {
+    const RECT t = HTMLTextRect();
+    p = {client.x - t.left, client.y - t.top};
+    r = {0, 0, t.right - t.left, t.bottom - t.top};
+    return PtInRect(&t, client) != FALSE;
+}
+
+bool TRichLabel::LinkAt(POINT client, std::u16string& href) {
+    TPoint p;
+    TRect r;
+    if (TextPoint(client, p, r)) return FRender->IsCursorOverLink(p, {0, 0}, r, href);
+    href.clear();
+    return false;
 }
 
 void TRichLabel::ShowCursor(TCursor c) {
@@ -416,34 +415,31 @@ void TRichLabel::ShowCursor(TCursor c) {
     }
 }
 
+POINT TRichLabel::ScreenToLabel(POINT screen) const {
+    if (HWND wnd = WindowHandle()) ScreenToClient(wnd, &screen);
+    const POINT o = OriginInWindow();
+    return {screen.x - o.x, screen.y - o.y};
+}
+
 void TRichLabel::SetCursor(TCursor v) {
     FCursor = v;
     if (!FIsHTML) return ShowCursor(v);
     POINT p{};
     GetCursorPos(&p);
-    if (HWND wnd = WindowHandle()) ScreenToClient(wnd, &p);
-    const POINT o = OriginInWindow();
-    p = {p.x - o.x, p.y - o.y};
     std::u16string href;
-    const bool link =
-        FRender->IsCursorOverLink({p.x, p.y}, {0, 0}, ToTRect(HTMLTextRect(false)), href);
-    ShowCursor(link ? crHandPoint : v);
+    ShowCursor(LinkAt(ScreenToLabel(p), href) ? crHandPoint : v);
 }
 
 void TRichLabel::MouseMove(TShiftState shift, int x, int y) {
     if (FIsHTML) {
-        const RECT t = HTMLTextRect(false);
-        const POINT s = ShiftedPoint({x, y}, t);
         std::u16string href;
-        if (FRender->IsCursorOverLink({s.x, s.y}, {0, 0}, ToTRect(t), href)) {
-            ShowCursor(crHandPoint);
-        } else {
-            ShowCursor(FCursor);
-            FRender->MouseMoveTransfer(shift, x, y, ToTRect(t));
-        }
+        ShowCursor(LinkAt({x, y}, href) ? crHandPoint : FCursor);
+        // Inputs under the mouse light up.
+        TPoint p;
+        TRect r;
+        TextPoint({x, y}, p, r);
+        FRender->MouseMoveTransfer(shift, p.X, p.Y, r);
     }
-    // The renderer also watches the label's own mouse moves.
-    FRender->MouseMoveTransfer(shift, x, y, FRender->Data()->FRect);
     TGraphicControl::MouseMove(shift, x, y);
 }
 
@@ -456,10 +452,12 @@ void TRichLabel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     // The release point is the click's position (the click runs inside this call).
     FLastMouse = {x, y};
     TGraphicControl::MouseUp(button, shift, x, y);
-    if (button == mbRight && FIsHTML && FLinkPopupMenu) {
-        std::u16string href;
-        if (FRender->IsCursorOverLink({x - FBorderWidth, y - FBorderWidth}, {0, 0}, {}, href))
-            PopupLinkMenu({x, y});
+    std::u16string href;
+    if (button == mbRight && FIsHTML && FLinkPopupMenu && LinkAt({x, y}, href)) {
+        const POINT o = OriginInWindow();
+        POINT screen{o.x + x, o.y + y};
+        if (HWND wnd = WindowHandle()) ClientToScreen(wnd, &screen);
+        PopupLinkMenu(screen);
     }
 }
 
@@ -470,13 +468,13 @@ void TRichLabel::MouseLeave() {
 
 void TRichLabel::Click() {
     if (!FIsHTML) return TGraphicControl::Click();
-    const RECT t = HTMLTextRect(false);
-    const POINT s = ShiftedPoint(FLastMouse, t);
+    TPoint p;
+    TRect r;
     std::u16string href;
-    if (FRender->IsCursorOverLink({s.x, s.y}, {0, 0}, ToTRect(t), href))
+    if (TextPoint(FLastMouse, p, r) && FRender->IsCursorOverLink(p, {0, 0}, r, href))
         LinkClick(href);
     else
-        FRender->ClickTransfer(s.x, s.y, ToTRect(t));
+        FRender->ClickTransfer(p.X, p.Y, r);
 }
 
 void TRichLabel::LinkClick(const std::u16string& href) {

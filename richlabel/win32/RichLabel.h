@@ -122,8 +122,9 @@ class TRichLabel : public TCustomRichLabel {
     std::u16string PlainText() const;
     // Markup: (0, 0, text width, text height); plain: the rectangle DrawTextW computes.
     RECT TextRect() const;
-    // The rectangle the markup is drawn into (painting step 3).
-    RECT HTMLTextRect(bool inset) const;
+    // The rectangle the markup is drawn into: the client area less the border, placed by
+    // Layout and Alignment.
+    RECT HTMLTextRect() const;
     // Parses the label text again (markup) and adjusts the bounds, then repaints.
     void Rebuild();
 
@@ -155,8 +156,12 @@ class TRichLabel : public TCustomRichLabel {
     void PaintHTML(TCanvas& canvas);
     void PaintPlain(TCanvas& canvas);
     void ShowCursor(TCursor c);
-    POINT ShiftedPoint(POINT p, const RECT& t) const;
-    void PopupLinkMenu(POINT client);
+    // A client point where the renderer sees it: relative to the text rectangle, whose size
+    // comes back in r; false when the point lies outside that rectangle (nothing drawn there).
+    bool TextPoint(POINT client, TPoint& p, TRect& r) const;
+    bool LinkAt(POINT client, std::u16string& href);
+    POINT ScreenToLabel(POINT screen) const;
+    void PopupLinkMenu(POINT screen);
 
     bool FAlreadyInSetBounds = false;
     THTMLContainer* FContainer = nullptr;
