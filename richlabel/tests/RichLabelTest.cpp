@@ -428,6 +428,28 @@ TEST_F(RichLabelFixture, LinksAreHitWhereTheyAreDrawn) {
                 }
 }
 
+// A list entry's number is written in the font of the last run drawn before it and in the
+// entry's own colour, also when a disabled label overrides the colours of the text.
+TEST_F(RichLabelFixture, NumbersTakeTheLastRunsFontAndTheEntrysColour) {
+    TRichLabel* label = MakeLabel(200, 120);
+    // The big run before the list is white, so only the number and "x" show.
+    label->SetCaption(u"<font size=40 color=white>Big</font><ol><li>x</ol>");
+    DibSurface s(200, 120);
+    PaintInto(label, s, kWhite);
+    SaveArtefact(s, "number");
+    const RECT ink = InkBox(s, {0, 0, 200, 120}, kWhite);
+    EXPECT_GT(ink.bottom - ink.top, MetricsOf(Verdana(-13)).tmHeight + 4);
+
+    label->SetEnabled(false);
+    PaintInto(label, s, kWhite);
+    int darkest = 255;
+    for (int y = 0; y < 120; ++y)
+        for (int x = 0; x < 200; ++x)
+            darkest = std::min<int>(darkest, GetRValue(s.Pixel(x, y)));
+    EXPECT_LT(darkest, 0x30); // the number in black; the grey text is lighter
+    owner.DestroyComponents();
+}
+
 // A 10 x 10 red bitmap whose bottom row is green.
 HBITMAP RedWithGreenBottom() {
     WindowDC screen(nullptr);

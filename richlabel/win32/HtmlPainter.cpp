@@ -135,11 +135,11 @@ void THTMLGdiRender::PaintRun(PaintState& ps, const THTMLPlacement& walk, THTMLI
 void THTMLGdiRender::PaintMarker(PaintState& ps, const THTMLPlacement& walk, THTMLBreakItem& item) {
     const THTMLLinePlace& line = walk.Line();
     if (item.FListItemN >= 1) {
-        // The number, in the font of the last run drawn; the walk moves x past it.
+        // The number: in the font of the last run drawn and the entry's own colour, without
+        // the override colours; the walk moves x past it.
         const std::u16string number = THTMLPlacement::MarkerText(item);
         SelectObject(ps.dc, ps.fonts.Get(walk.MarkerFont()));
-        SetTextColor(ps.dc,
-                     ColorToRGB(ps.useOver && item.FFntCnt <= 0 ? ps.color : item.FontColor));
+        SetTextColor(ps.dc, ColorToRGB(item.FontColor));
         SetBkMode(ps.dc, TRANSPARENT);
         TextOutW(ps.dc, ps.DX(walk.X()), ps.DY(walk.Baseline(item)), AsWide(number),
                  int(number.size()));
