@@ -400,3 +400,9 @@ TMouseActivate TControl::MouseActivate(TMouseButton button, TShiftState shift, i
     if (OnMouseActivate) OnMouseActivate(this, button, shift, x, y, hitTest, result);
     return result;
 }
+
+bool TControl::ContextPopup(POINT screen) {
+    bool handled = false;
+    if (OnContextPopup) OnContextPopup(this, screen, handled);
+    return handled;
+}

@@ -44,6 +44,8 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton, TShiftState, int X, int Y)>;
 using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState, int X, int Y)>;
+// MousePos in screen coordinates; setting Handled ends the context-menu request.
+using TContextPopupEvent = std::function<void(TObject* Sender, POINT MousePos, bool& Handled)>;
 
 // What a mouse press does to the window it lands in: maDefault leaves it to the platform.
 enum TMouseActivate { maDefault, maActivate, maActivateAndEat, maNoActivate, maNoActivateAndEat };
@@ -212,6 +214,11 @@ class TControl : public TComponent {
     // A press that may activate the window (WM_MOUSEACTIVATE); fires OnMouseActivate.
     virtual TMouseActivate MouseActivate(TMouseButton button, TShiftState shift, int x, int y,
                                          int hitTest);
+    // The platform's context-menu request over this control (the menu key, Shift+F10 or the
+    // one that follows a right-click), at a screen point ((-1, -1) from the keyboard). Fires
+    // OnContextPopup; true when the request was handled, otherwise the window's default
+    // handling goes on (it passes the request to the parent window).
+    virtual bool ContextPopup(POINT screen);
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -223,6 +230,7 @@ class TControl : public TComponent {
     TEndDragEvent OnEndDrag;
     TNotifyEvent OnStartDock;
     TEndDragEvent OnEndDock;
+    TContextPopupEvent OnContextPopup;
     TMouseEvent OnMouseDown;
     TMouseEvent OnMouseUp;
     TMouseMoveEvent OnMouseMove;

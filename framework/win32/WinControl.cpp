@@ -277,6 +277,19 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         FCaptureControl = nullptr;
         if (Application) Application->DragControl().CaptureChanged(reinterpret_cast<HWND>(lParam));
         break;
+    case WM_CONTEXTMENU: {
+        // A request over this window's own area goes to the windowless child under the point;
+        // one from the keyboard, or passed up from a child window, is this control's.
+        const POINT screen{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        TControl* target = this;
+        if (reinterpret_cast<HWND>(wParam) == FHandle && (screen.x != -1 || screen.y != -1)) {
+            POINT p = screen;
+            ScreenToClient(FHandle, &p);
+            if (TControl* child = ControlAtPos(p)) target = child;
+        }
+        if (target->ContextPopup(screen)) return 0;
+        break;
+    }
     }
     return DefaultHandler(msg, wParam, lParam);
 }

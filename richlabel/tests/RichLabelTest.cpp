@@ -450,6 +450,81 @@ TEST_F(RichLabelFixture, NumbersTakeTheLastRunsFontAndTheEntrysColour) {
     owner.DestroyComponents();
 }
 
+// The context-menu request reaches the label under its point. Over a link OnContextPopup gets
+// the screen point and, unless it handles the request, the link menu shows; the request
+// ends there. Elsewhere it takes the normal course up to the parent window. A right-click
+// makes the same request, and shows the menu once.
+TEST_F(RichLabelFixture, ContextMenuRequestOverALinkShowsTheLinkMenuOnce) {
+    auto* panel = TComponent::Create<TCustomControl>(&owner);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 400, 100);
+    TRichLabel* label = MakeLabel(300, 40, true);
+    label->SetParent(panel);
+    label->SetCaption(u"<a href=x>link</a> text");
+    auto* menu = TComponent::Create<TPopupMenu>(&owner);
+    label->SetLinkPopupMenu(menu);
+    int popups = 0;
+    menu->OnPopup = [&](TObject*) {
+        ++popups;
+        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        });
+    };
+    bool handle = false;
+    int labelRequests = 0, formRequests = 0;
+    POINT seen{};
+    label->OnContextPopup = [&](TObject*, POINT p, bool& handled) {
+        ++labelRequests;
+        seen = p;
+        handled = handle;
+    };
+    form->OnContextPopup = [&](TObject*, POINT, bool&) { ++formRequests; };
+
+    enum Source { request, keyboard, rightClick };
+    struct Case {
+        const char* what;
+        Source source;
+        POINT at; // in the label
+        bool handle;
+        int labelRequests, popups, formRequests;
+    };
+    const Case cases[] = {
+        {"over the link", request, {5, 8}, false, 1, 1, 0},
+        {"over the link, handled", request, {5, 8}, true, 1, 0, 0},
+        {"beside the link", request, {250, 8}, false, 1, 0, 1},
+        {"from the keyboard", keyboard, {}, false, 0, 0, 1},
+        {"right-click over the link", rightClick, {5, 8}, false, 1, 1, 0},
+        {"right-click beside the link", rightClick, {250, 8}, false, 1, 0, 1},
+    };
+    HWND wnd = panel->Handle();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        handle = c.handle;
+        labelRequests = popups = formRequests = 0;
+        menu->PopupComponent = nullptr;
+        const POINT o = label->OriginInWindow();
+        POINT screen{o.x + c.at.x, o.y + c.at.y};
+        ClientToScreen(wnd, &screen);
+        const LPARAM client = MAKELPARAM(o.x + c.at.x, o.y + c.at.y);
+        if (c.source == request)
+            SendMessageW(wnd, WM_CONTEXTMENU, WPARAM(wnd), MAKELPARAM(screen.x, screen.y));
+        else if (c.source == keyboard)
+            SendMessageW(wnd, WM_CONTEXTMENU, WPARAM(wnd), MAKELPARAM(-1, -1));
+        else {
+            SendMessageW(wnd, WM_RBUTTONDOWN, MK_RBUTTON, client);
+            SendMessageW(wnd, WM_RBUTTONUP, 0, client);
+        }
+        EXPECT_EQ(labelRequests, c.labelRequests);
+        EXPECT_EQ(popups, c.popups);
+        EXPECT_EQ(formRequests, c.formRequests);
+        if (c.labelRequests) EXPECT_EQ(seen.x * 10000 + seen.y, screen.x * 10000 + screen.y);
+        if (c.popups) EXPECT_EQ(menu->PopupComponent, label);
+    }
+    form->OnContextPopup = nullptr;
+    owner.DestroyComponents();
+}
+
 // A 10 x 10 red bitmap whose bottom row is green.
 HBITMAP RedWithGreenBottom() {
     WindowDC screen(nullptr);

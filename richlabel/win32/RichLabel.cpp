@@ -452,13 +452,18 @@ void TRichLabel::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
     // The release point is the click's position (the click runs inside this call).
     FLastMouse = {x, y};
     TGraphicControl::MouseUp(button, shift, x, y);
+}
+
+bool TRichLabel::ContextPopup(POINT screen) {
+    // A right-click reaches here too: the platform follows its release with this request.
+    const bool keyboard = screen.x == -1 && screen.y == -1;
     std::u16string href;
-    if (button == mbRight && FIsHTML && FLinkPopupMenu && LinkAt({x, y}, href)) {
-        const POINT o = OriginInWindow();
-        POINT screen{o.x + x, o.y + y};
-        if (HWND wnd = WindowHandle()) ClientToScreen(wnd, &screen);
-        PopupLinkMenu(screen);
-    }
+    if (!FIsHTML || !FLinkPopupMenu || keyboard || !LinkAt(ScreenToLabel(screen), href))
+        return TGraphicControl::ContextPopup(screen);
+    bool handled = false;
+    if (OnContextPopup) OnContextPopup(this, screen, handled);
+    if (!handled) PopupLinkMenu(screen);
+    return true;
 }
 
 void TRichLabel::MouseLeave() {

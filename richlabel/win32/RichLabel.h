@@ -112,8 +112,8 @@ class TRichLabel : public TCustomRichLabel {
     bool CheckContainerLinks() const { return FCheck; }
     void SetCheckContainerLinks(bool v) { FCheck = v; }
 
-    // Shown on a right-click over a link in markup mode; not owned, and forgotten when it
-    // is destroyed.
+    // Shown on a context-menu request (a right-click among them) over a link in markup mode;
+    // not owned, and forgotten when it is destroyed.
     TPopupMenu* LinkPopupMenu() const { return FLinkPopupMenu; }
     void SetLinkPopupMenu(TPopupMenu* v);
 
@@ -137,6 +137,8 @@ class TRichLabel : public TCustomRichLabel {
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseLeave() override;
     void Click() override;
+    // Over a link with a LinkPopupMenu: OnContextPopup, then the link menu unless handled.
+    bool ContextPopup(POINT screen) override;
     virtual void LinkClick(const std::u16string& href);
 
     TLinkClickEvent OnLinkClick;
