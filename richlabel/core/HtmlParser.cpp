@@ -142,10 +142,9 @@ void THTMLParser::ReadReference() {
         AppendChar(u'&', false);
         return;
     }
-    const std::u16string name =
-        LowerCase(std::u16string_view(text_).substr(pos_ + 1, semi - pos_ - 1));
+    const std::u16string_view name = std::u16string_view(text_).substr(pos_ + 1, semi - pos_ - 1);
     pos_ = semi;
-    if (name == u"nbsp")
+    if (LowerCase(name) == u"nbsp")
         AppendChar(u' ', false);
     else if (const char16_t ch = LookupEntity(name))
         AppendChar(ch, false);

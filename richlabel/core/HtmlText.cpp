@@ -20,7 +20,7 @@ struct NamedChar {
     char16_t ch;
 };
 
-// HTML 4.01 entities the reader knows, plus "nbsp" (handled by the scanner itself).
+// The HTML 4.01 Latin-1 entities, "trade" and "euro"; "nbsp" is handled by the scanner.
 constexpr NamedChar kEntities[] = {
     {u"quot", 34},     {u"amp", 38},     {u"lt", 60},      {u"gt", 62},      {u"iexcl", 161},
     {u"cent", 162},    {u"pound", 163},  {u"curren", 164}, {u"yen", 165},    {u"brvbar", 166},
@@ -29,14 +29,27 @@ constexpr NamedChar kEntities[] = {
     {u"plusmn", 177},  {u"sup2", 178},   {u"sup3", 179},   {u"acute", 180},  {u"micro", 181},
     {u"para", 182},    {u"middot", 183}, {u"cedil", 184},  {u"sup1", 185},   {u"ordm", 186},
     {u"raquo", 187},   {u"frac14", 188}, {u"frac12", 189}, {u"frac34", 190}, {u"iquest", 191},
-    {u"times", 215},   {u"szlig", 223},  {u"agrave", 224}, {u"aacute", 225}, {u"acirc", 226},
+    {u"Agrave", 192},  {u"Aacute", 193}, {u"Acirc", 194},  {u"Atilde", 195}, {u"Auml", 196},
+    {u"Aring", 197},   {u"AElig", 198},  {u"Ccedil", 199}, {u"Egrave", 200}, {u"Eacute", 201},
+    {u"Ecirc", 202},   {u"Euml", 203},   {u"Igrave", 204}, {u"Iacute", 205}, {u"Icirc", 206},
+    {u"Iuml", 207},    {u"ETH", 208},    {u"Ntilde", 209}, {u"Ograve", 210}, {u"Oacute", 211},
+    {u"Ocirc", 212},   {u"Otilde", 213}, {u"Ouml", 214},   {u"times", 215},  {u"Oslash", 216},
+    {u"Ugrave", 217},  {u"Uacute", 218}, {u"Ucirc", 219},  {u"Uuml", 220},   {u"Yacute", 221},
+    {u"THORN", 222},   {u"szlig", 223},  {u"agrave", 224}, {u"aacute", 225}, {u"acirc", 226},
     {u"atilde", 227},  {u"auml", 228},   {u"aring", 229},  {u"aelig", 230},  {u"ccedil", 231},
     {u"egrave", 232},  {u"eacute", 233}, {u"ecirc", 234},  {u"euml", 235},   {u"igrave", 236},
     {u"iacute", 237},  {u"icirc", 238},  {u"iuml", 239},   {u"eth", 240},    {u"ntilde", 241},
     {u"ograve", 242},  {u"oacute", 243}, {u"ocirc", 244},  {u"otilde", 245}, {u"ouml", 246},
-    {u"divide", 247},  {u"oslash", 248}, {u"ugrave", 249}, {u"uacute", 250}, {u"trade", 0x2122},
+    {u"divide", 247},  {u"oslash", 248}, {u"ugrave", 249}, {u"uacute", 250}, {u"ucirc", 251},
+    {u"uuml", 252},    {u"yacute", 253}, {u"thorn", 254},  {u"yuml", 255},   {u"trade", 0x2122},
     {u"euro", 0x20AC},
 };
+
+char16_t FindEntity(std::u16string_view name) {
+    for (const NamedChar& e : kEntities)
+        if (name == e.name) return e.ch;
+    return 0;
+}
 
 struct NamedColor {
     const char16_t* name;
@@ -161,9 +174,8 @@ std::u16string TrimText(std::u16string_view s) {
 }
 
 char16_t LookupEntity(std::u16string_view name) {
-    for (const NamedChar& e : kEntities)
-        if (name == e.name) return e.ch;
-    return 0;
+    if (const char16_t ch = FindEntity(name)) return ch;
+    return FindEntity(LowerCase(name));
 }
 
 std::optional<TColor> LookupColorName(std::u16string_view name) {

@@ -14,7 +14,9 @@ char16_t LowerChar(char16_t c);
 std::u16string LowerCase(std::u16string_view s);
 // Removes characters up to code 32 from both ends.
 std::u16string TrimText(std::u16string_view s);
-// The character a (lower-case) entity name stands for; 0 when the name is unknown.
+// The character an entity name stands for; 0 when the name is unknown. The name is looked up
+// as written first, so that a capital letter's name gives the capital letter, then in lower
+// case, so that the lower-case names answer in any capitalisation.
 char16_t LookupEntity(std::u16string_view name);
 // A colour identifier such as "clRed", matched without regard to case.
 std::optional<TColor> LookupColorName(std::u16string_view name);

@@ -36,7 +36,8 @@ const ItemsCase kItemCases[] = {
     {"nbsp is a plain space that does not fold", u"a&nbsp;&nbsp;b", "P 'a  b'"},
     {"leading space of a new run is kept", u"a <b> b</b>", "P 'a ' ' b'b"},
     {"numeric references", u"&#65;&#x42;&#$43;&#0;&#zz;x", "P 'ABC x'"},
-    {"named reference, any case", u"&auml;&Auml;&AUML;", "P 'äää'"},
+    {"named reference: a capital letter's name, other capitalisations", u"&auml;&Auml;&AUML;",
+     "P 'äÄä'"},
     {"unknown named reference vanishes", u"x&foo;y", "P 'xy'"},
     {"& without a later ; is a character", u"AT&T rocks", "P 'AT&T rocks'"},
     {"& reaches a later ;", u"AT&T rocks; really", "P 'AT really'"},
@@ -113,6 +114,29 @@ INSTANTIATE_TEST_SUITE_P(
                       ColorCase{u"<font bgcolor=aqua background=red>x", clWindowText, 0xFFFF00},
                       ColorCase{u"<font bgcolor=red><font bgcolor=#q>x", clWindowText, clNone},
                       ColorCase{u"<font color=red>a</font>x", clWindowText, clNone}));
+
+// Latin-1 names are looked up as written first (a capital letter's name gives the capital),
+// then in lower case (a listed name answers in any capitalisation); unknown names vanish.
+TEST_F(RenderFixture, NamedReferencesKeepCapitalLettersAndTheWholeLatin1Set) {
+    const std::pair<std::u16string, std::u16string> cases[] = {
+        {u"&uuml;&Uuml;&UUML;&uUml;", u"üÜüü"},
+        {u"&Auml;&Ouml;&Uuml;&auml;&ouml;&uuml;&szlig;", u"ÄÖÜäöüß"},
+        {u"&ucirc;&yacute;&thorn;&yuml;", u"ûýþÿ"},
+        {u"&Agrave;&Aacute;&Acirc;&Atilde;&Aring;&AElig;&Ccedil;", u"ÀÁÂÃÅÆÇ"},
+        {u"&Egrave;&Eacute;&Ecirc;&Euml;&Igrave;&Iacute;&Icirc;&Iuml;", u"ÈÉÊËÌÍÎÏ"},
+        {u"&ETH;&Ntilde;&Ograve;&Oacute;&Ocirc;&Otilde;&Oslash;", u"ÐÑÒÓÔÕØ"},
+        {u"&Ugrave;&Uacute;&Ucirc;&Yacute;&THORN;", u"ÙÚÛÝÞ"},
+        {u"&AELIG;&Eth;&Thorn;&Yuml;", u"æðþÿ"}, // no capital of that spelling: lower case
+        {u"&QUOT;&Amp;&SZLIG;&Euro;&TRADE;", u"\"&ß€™"},
+        {u"x&Foo;&UUMLX;y", u"xy"},
+    };
+    for (const auto& [text, shown] : cases) {
+        std::u16string plain;
+        Parse(text);
+        render.AsText(plain);
+        EXPECT_EQ(ToUtf8(plain), ToUtf8(shown)) << ToUtf8(text);
+    }
+}
 
 TEST(ParserText, IntegerReader) {
     EXPECT_EQ(ReadInteger(u"  42"), 42);
