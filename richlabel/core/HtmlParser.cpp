@@ -25,6 +25,12 @@ int Sign(int v) {
     return v > 0 ? 1 : v < 0 ? -1 : 0;
 }
 
+// A size attribute for a 16-bit width or height: a negative size is 0 and a larger one stops
+// at the field's limit, so neither wraps round to a huge or a small value.
+std::uint16_t PixelSize(int v) {
+    return std::uint16_t(std::clamp(v, 0, 0xFFFF));
+}
+
 int ClampToInt(long long v) {
     return int(std::clamp<long long>(v, -2147483647LL - 1, 2147483647LL));
 }
@@ -483,7 +489,7 @@ void THTMLParser::IndentTag(const Attributes& attrs) {
     if (width.empty()) return;
     Flush();
     auto gap = CopyOf(*run_, hitIndent);
-    gap->FWidth = std::uint16_t(ReadInteger(width).value_or(0));
+    gap->FWidth = PixelSize(ReadInteger(width).value_or(0));
     if (LowerCase(Attr(attrs, u"pos")) == u"abs") gap->FBoolState |= bsAbsolute;
     Append(std::move(gap));
 }
@@ -498,8 +504,8 @@ void THTMLParser::ImageTag(const Attributes& attrs) {
     image->FTransparent = LowerCase(Attr(attrs, u"transparent")) != u"solid";
     const auto w = ReadInteger(Attr(attrs, u"width"));
     const auto h = ReadInteger(Attr(attrs, u"height"));
-    image->FWidth = std::uint16_t(w ? *w : picture ? picture->Width() : 0);
-    image->FHeight = std::uint16_t(h ? *h : picture ? picture->Height() : 0);
+    image->FWidth = PixelSize(w ? *w : picture ? picture->Width() : 0);
+    image->FHeight = PixelSize(h ? *h : picture ? picture->Height() : 0);
     Append(std::move(image));
 }
 
@@ -534,7 +540,7 @@ void THTMLParser::RuleTag(const Attributes& attrs) {
     Flush();
     Append(CopyOf(*run_, hitBreak));
     auto rule = CopyOf(*run_, hitHR);
-    rule->FWidth = std::uint16_t(ReadInteger(Attr(attrs, u"width")).value_or(0));
+    rule->FWidth = PixelSize(ReadInteger(Attr(attrs, u"width")).value_or(0));
     Append(std::move(rule));
     Append(CopyOf(*run_, hitBreak));
 }
@@ -555,8 +561,8 @@ void THTMLParser::InputTag(const Attributes& attrs) {
         input->FChecked = *state;
     }
     input->FValue = Attr(attrs, u"value");
-    if (const auto w = ReadInteger(Attr(attrs, u"width"))) input->FWidth = std::uint16_t(*w);
-    if (const auto h = ReadInteger(Attr(attrs, u"height"))) input->FHeight = std::uint16_t(*h);
+    if (const auto w = ReadInteger(Attr(attrs, u"width"))) input->FWidth = PixelSize(*w);
+    if (const auto h = ReadInteger(Attr(attrs, u"height"))) input->FHeight = PixelSize(*h);
     if (input->FInputType == itRadioButton && !input->FName.empty()) {
         auto& groups = data_.FRadioList;
         auto it = std::find(groups.begin(), groups.end(), input->FName);

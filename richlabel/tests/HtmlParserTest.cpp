@@ -138,6 +138,33 @@ TEST_F(RenderFixture, NamedReferencesKeepCapitalLettersAndTheWholeLatin1Set) {
     }
 }
 
+// A negative width or height is 0: it never wraps round through the 16-bit fields.
+TEST_F(RenderFixture, NegativeSizesAreZero) {
+    struct Case {
+        std::u16string text;
+        int itemWidth, itemHeight;
+        TTextSize textSize;
+    };
+    const Case cases[] = {
+        {u"a<ind width=-5>b", 0, 0, {6 + 6, 14}},
+        {u"a<ind width=-5 pos=abs>b", 0, 0, {6, 14}},
+        {u"<img src=x width=-5 height=-7>", 0, 0, {0, 0}},
+        {u"<hr width=-5>", 0, 0, {0, 14}}, // spans the line; the closing break is 14 high
+        {u"<input type=checkbox width=-5 height=-3>", 0, 0, {0, 0}},
+        {u"<img src=x width=70000 height=3>", 0xFFFF, 3, {0xFFFF, 3}},
+    };
+    for (const Case& c : cases) {
+        THTMLData& d = Parse(c.text);
+        const THTMLItem* sized = nullptr;
+        for (const auto& item : d.FArray)
+            if (!item->IsBreak() && !item->IsTextRun()) sized = item.get();
+        ASSERT_NE(sized, nullptr) << ToUtf8(c.text);
+        EXPECT_EQ(sized->FWidth, c.itemWidth) << ToUtf8(c.text);
+        EXPECT_EQ(sized->FHeight, c.itemHeight) << ToUtf8(c.text);
+        EXPECT_EQ(d.FTextSize, c.textSize) << ToUtf8(c.text);
+    }
+}
+
 TEST(ParserText, IntegerReader) {
     EXPECT_EQ(ReadInteger(u"  42"), 42);
     EXPECT_EQ(ReadInteger(u"-7"), -7);
