@@ -61,7 +61,7 @@ class TCustomFlatPanel : public TCustomControl, public IStylePreset {
     // The steps after a layout has given the panel its stored properties: the style
     // manager's style is applied, an owner-drawn panel repaints, and a transparent one
     // tells its children to repaint.
-    virtual void Loaded();
+    void Loaded() override;
 
     // Background.
     TBackgroundType BackgroundType() const { return FBackgroundType; }

@@ -13,6 +13,7 @@
 class TForm;
 class TControl;
 class THintManager;
+class TStyleManager;
 
 class TApplication : public TComponent {
   public:
@@ -57,6 +58,9 @@ class TApplication : public TComponent {
     void HintWindowLeft(HWND window);
     void ForgetHintControl(TControl* control);
     THintManager* Hints() const { return FHints.get(); }
+    // The style manager new controls link to (set by the manager itself), or nullptr.
+    TStyleManager* DefaultStyleManager = nullptr;
+
     // The drag of one control onto another.
     TDragControl& DragControl() { return FDrag; }
 

@@ -237,6 +237,10 @@ class TControl : public TComponent {
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
 
+    // The layout has set all of this control's stored properties (the form calls it once,
+    // before its creation handler).
+    virtual void Loaded() {}
+
     // Called by the parent when it changed its own size (anchors).
     void ParentResized(int parentWidth, int parentHeight);
     // Called by the parent when its font or colour changed.

@@ -98,7 +98,17 @@ void TForm::Close() {
 }
 
 void TForm::DoCreate() {
+    LoadedAll(this);
     if (OnCreate) OnCreate(this);
+}
+
+// Every control built by the layout hears that its stored properties are all set, parents
+// before their children.
+void TForm::LoadedAll(TWinControl* parent) {
+    for (TControl* c : parent->Controls()) {
+        c->Loaded();
+        if (c->IsWindowed()) LoadedAll(static_cast<TWinControl*>(c));
+    }
 }
 
 void TForm::SetActiveControl(TWinControl* control) {

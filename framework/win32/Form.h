@@ -50,6 +50,7 @@ class TForm : public TWinControl {
 
   private:
     void CenterOnScreen();
+    static void LoadedAll(TWinControl* parent);
     std::vector<TWinControl*> TabStops();
     void RememberFocus();
 

@@ -3,12 +3,7 @@
 
 #include <algorithm>
 
-namespace {
-
-// The application's default manager registers itself here and leaves when it goes.
-TStyleManager* applicationDefault = nullptr;
-
-} // namespace
+#include "framework/win32/Application.h"
 
 void TStyleLink::SetManager(TStyleManager* manager) {
     if (manager == FManager) return;
@@ -35,13 +30,16 @@ void TStyleManager::SetStyle(TStylePreset v) {
         link->Apply();
 }
 
+// The application object keeps its default manager; this one registers there and leaves
+// when it goes.
 TStyleManager* TStyleManager::ApplicationDefault() {
-    return applicationDefault;
+    return Application ? Application->DefaultStyleManager : nullptr;
 }
 
 void TStyleManager::SetApplicationDefault(bool v) {
+    if (!Application) return;
     if (v)
-        applicationDefault = this;
-    else if (applicationDefault == this)
-        applicationDefault = nullptr;
+        Application->DefaultStyleManager = this;
+    else if (Application->DefaultStyleManager == this)
+        Application->DefaultStyleManager = nullptr;
 }
