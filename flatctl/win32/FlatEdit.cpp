@@ -47,9 +47,7 @@ TCustomFlatEdit::TCustomFlatEdit(TComponent* owner) : TThemedControl(owner) {
     UpdateFontMetrics();
 }
 
-TCustomFlatEdit::~TCustomFlatEdit() {
-    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
-}
+TCustomFlatEdit::~TCustomFlatEdit() = default;
 
 std::unique_ptr<TTextPainter> TCustomFlatEdit::CreatePainter() {
     auto painter = std::make_unique<TWinTextPainter>(Font());

@@ -40,7 +40,6 @@ class TDisplayOptions {
 };
 
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
-using TContextPopupEvent = std::function<void(TObject* Sender, POINT MousePos, bool& Handled)>;
 
 class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
   public:
@@ -95,10 +94,6 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void SetPasswordText(const std::u16string& v) { SetPasswordChar(v.empty() ? 0 : v[0]); }
 
     // --- Menu, keys, state ------------------------------------------------------------
-    // A menu of the program's own shown on a context-menu request in place of the edit
-    // menu; cleared when the menu is destroyed.
-    TPopupMenu* PopupMenu() const { return FPopupMenu; }
-    void SetPopupMenu(TPopupMenu* menu);
     bool UseSystemMenu() const { return FUseSystemMenu; }
     void SetUseSystemMenu(bool v) { FUseSystemMenu = v; }
     bool LocalizedSystemMenu() const { return FLocalizedSystemMenu; }
@@ -111,7 +106,6 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     // The context menu with its entries' captions and states, as it would be shown now.
     TEditContextMenu CreateContextMenu();
 
-    TContextPopupEvent OnContextPopup;
     TKeyEvent OnKeyDown;
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -182,7 +176,6 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     TColor FDisabledFontColor = clGrayText;
     TDisplayOptions FReadOnlyOptions;
     std::u16string FCueBanner;
-    TPopupMenu* FPopupMenu = nullptr;
     bool FUseSystemMenu = true;
     bool FLocalizedSystemMenu = false;
     bool FHandleDialogKeys = false;

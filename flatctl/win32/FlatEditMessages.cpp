@@ -272,10 +272,11 @@ void TCustomFlatEdit::ContextMenu(LPARAM lParam) {
     bool handled = false;
     if (OnContextPopup) OnContextPopup(this, p, handled);
     if (handled) return;
-    if (FPopupMenu) {
-        if (!FPopupMenu->AutoPopup) return;
-        FPopupMenu->PopupComponent = this;
-        FPopupMenu->Popup(p.x, p.y, wnd);
+    // A menu of the program's own (PopupMenu) takes the place of the edit menu.
+    if (TPopupMenu* own = PopupMenu()) {
+        if (!own->AutoPopup) return;
+        own->PopupComponent = this;
+        own->Popup(p.x, p.y, wnd);
     } else {
         if (!FUseSystemMenu) return;
         if (const TEditContextMenu menu = CreateContextMenu())
@@ -283,13 +284,6 @@ void TCustomFlatEdit::ContextMenu(LPARAM lParam) {
     }
     if (GetCapture() == wnd) ReleaseCapture();
     MouseRelease();
-}
-
-void TCustomFlatEdit::SetPopupMenu(TPopupMenu* menu) {
-    if (menu == FPopupMenu) return;
-    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
-    FPopupMenu = menu;
-    if (menu) menu->FreeNotification(this, [this] { FPopupMenu = nullptr; });
 }
 
 // The chosen entry runs its command directly, without the command callbacks.

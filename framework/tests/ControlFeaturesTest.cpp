@@ -520,3 +520,85 @@ TEST_F(ControlFixture, LabelFollowsTheReadingOrder) {
     EXPECT_NEAR(rtlReading.box.left, ltr.box.left, 2) << "reading order alone keeps the alignment";
     EXPECT_GT(rtl.box.left, 100) << "mirrored alignment puts the text at the right";
 }
+
+// The context-menu request with the real mouse and keyboard: the control under the point (a
+// windowless one included) fires OnContextPopup and shows its PopupMenu once; a handled
+// request shows nothing; a control without a menu leaves the request to the window it is
+// drawn on; the menu key asks the focused control.
+TEST_F(ControlFixture, ContextRequestShowsTheControlsPopupMenuOnce) {
+    Painted* painted = Add<Painted>(10, 10, 80, 60);
+    Painted* plain = Add<Painted>(110, 10, 80, 60);
+    auto* focusable = Add<TButton>(10, 100, 80, 30);
+    focusable->SetCaption(u"Go");
+    struct Shown {
+        int popups = 0;
+        TComponent* forControl = nullptr;
+    };
+    static Shown shown;
+    auto makeMenu = [&] {
+        auto* menu = TComponent::Create<TPopupMenu>(form);
+        menu->Items.push_back({u"Item", nullptr});
+        menu->OnPopup = [menu](TObject*) {
+            ++shown.popups;
+            shown.forControl = menu->PopupComponent;
+            // The menu is modal: close it as soon as it is up.
+            SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
+                KillTimer(nullptr, id);
+                EndMenu();
+            });
+        };
+        return menu;
+    };
+    TPopupMenu* paintedMenu = makeMenu();
+    TPopupMenu* formMenu = makeMenu();
+    TPopupMenu* buttonMenu = makeMenu();
+    painted->SetPopupMenu(paintedMenu);
+    form->SetPopupMenu(formMenu);
+    focusable->SetPopupMenu(buttonMenu);
+    bool handle = false;
+    int requests = 0;
+    painted->OnContextPopup = [&](TObject*, POINT p, bool& handled) {
+        ++requests;
+        handled = handle;
+    };
+    Show();
+    auto pump = [&](DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    };
+    struct Case {
+        TControl* at; // right-clicked, or nullptr for the menu key on the focused button
+        bool handled;
+        int popups;
+        TComponent* shownFor;
+        int requests;
+        const char* what;
+    };
+    const Case cases[] = {
+        {painted, false, 1, painted, 1, "right-click on a windowless control"},
+        {painted, true, 0, nullptr, 1, "OnContextPopup handles it"},
+        {plain, false, 1, form, 0, "no menu of its own: the form's"},
+        {nullptr, false, 1, focusable, 0, "menu key on the focused button"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        shown = {};
+        requests = 0;
+        handle = c.handled;
+        if (c.at) {
+            SendClick(ScreenPoint(c.at, 40, 30), 1, true);
+        } else {
+            focusable->SetFocus();
+            pump(50);
+            SendKey(VK_APPS);
+        }
+        pump(600);
+        EXPECT_EQ(shown.popups, c.popups);
+        EXPECT_EQ(shown.forControl, c.shownFor);
+        EXPECT_EQ(requests, c.requests);
+        Sleep(GetDoubleClickTime());
+    }
+}

@@ -89,6 +89,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     if (Application) {
         Application->ForgetHintControl(this);
         Application->DragControl().Forget(this);
@@ -404,5 +405,21 @@ TMouseActivate TControl::MouseActivate(TMouseButton button, TShiftState shift, i
 bool TControl::ContextPopup(POINT screen) {
     bool handled = false;
     if (OnContextPopup) OnContextPopup(this, screen, handled);
-    return handled;
+    if (handled) return true;
+    if (!FPopupMenu || !FPopupMenu->AutoPopup) return false;
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the control's top-left corner.
+        screen = OriginInWindow();
+        ClientToScreen(WindowHandle(), &screen);
+    }
+    FPopupMenu->PopupComponent = this;
+    FPopupMenu->Popup(screen.x, screen.y, WindowHandle());
+    return true;
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu) {
+    if (menu == FPopupMenu) return;
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = menu;
+    if (menu) menu->FreeNotification(this, [this] { FPopupMenu = nullptr; });
 }

@@ -11,6 +11,7 @@
 #include "framework/core/ControlTypes.h"
 #include "framework/win32/Component.h"
 #include "framework/win32/Font.h"
+#include "framework/win32/Menus.h"
 
 class TWinControl;
 class TCanvas;
@@ -163,6 +164,11 @@ class TControl : public TComponent {
     // the horizontal alignment in `flags` mirrored for bdRightToLeft.
     UINT DrawTextBiDiModeFlags(UINT flags) const;
 
+    // The menu shown on a context-menu request over this control (unless OnContextPopup
+    // handles it); cleared when the menu is destroyed.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
+
     TDragMode DragMode() const { return FDragMode; }
     void SetDragMode(TDragMode v) { FDragMode = v; }
     TDragKind DragKind() const { return FDragKind; }
@@ -271,6 +277,7 @@ class TControl : public TComponent {
     TColor FColor = clBtnFace;
     bool FParentColor = true;
     TCursor FCursor = crDefault;
+    TPopupMenu* FPopupMenu = nullptr;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FParentBiDiMode = true;
     TDragMode FDragMode = dmManual;

@@ -288,6 +288,9 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             if (TControl* child = ControlAtPos(p)) target = child;
         }
         if (target->ContextPopup(screen)) return 0;
+        // Unhandled over a windowless child: the window it is drawn on comes next, then,
+        // through the platform, the parent window.
+        if (target != this && ContextPopup(screen)) return 0;
         break;
     }
     }
