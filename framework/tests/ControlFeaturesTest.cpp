@@ -63,6 +63,14 @@ class ControlFixture : public testing::Test {
         ClientToScreen(c->WindowHandle(), &p);
         return p;
     }
+    // Runs the application's own loop (dialog keys included) for a while.
+    void PumpApp(DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    }
     template <class T> T* Add(int left, int top, int width, int height) {
         T* c = TComponent::Create<T>(form);
         c->SetParent(form);
@@ -259,13 +267,6 @@ TEST_F(ControlFixture, AcceleratorsWithRealKeystrokes) {
     int goClicks = 0;
     go->OnClick = [&](TObject*) { ++goClicks; };
     Show();
-    auto pump = [&] {
-        const DWORD end = GetTickCount() + 150;
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    };
     struct Case {
         TWinControl* focus;
         WORD key;
@@ -288,14 +289,14 @@ TEST_F(ControlFixture, AcceleratorsWithRealKeystrokes) {
         SCOPED_TRACE(c.what);
         go->SetEnabled(c.goEnabled);
         c.focus->SetFocus();
-        pump();
+        PumpApp(150);
         goClicks = 0;
         field->Typed.clear();
         if (c.alt)
             SendKey(c.key, {VK_MENU});
         else
             SendKey(c.key);
-        pump();
+        PumpApp(150);
         EXPECT_EQ(goClicks, c.clicks);
         EXPECT_EQ(GetFocus(), c.focusAfter->Handle());
         EXPECT_EQ(field->Typed, c.typed);
@@ -325,11 +326,7 @@ TEST_F(ControlFixture, AcceleratorUnderlineFollowsTheKeyboardCues) {
     // Using the keyboard with Alt shows the cues. (Alt alone would open the window's
     // system menu and wait for the user.)
     SendKey('X', {VK_MENU});
-    const DWORD end = GetTickCount() + 150;
-    while (GetTickCount() < end) {
-        app.ProcessMessages();
-        Sleep(1);
-    }
+    PumpApp(150);
     EXPECT_FALSE(label->AcceleratorsHidden());
 }
 
@@ -350,13 +347,6 @@ TEST_F(ControlFixture, HintAppearsAfterThePlatformsDelay) {
     form->SetShowHint(true);
     Show();
 
-    auto pumpFor = [&](DWORD ms) {
-        const DWORD end = GetTickCount() + ms;
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    };
     auto shown = [&]() -> std::u16string {
         THintManager* hints = app.Hints();
         if (!hints || !hints->TooltipWindow() || !IsWindowVisible(hints->TooltipWindow()))
@@ -372,26 +362,19 @@ TEST_F(ControlFixture, HintAppearsAfterThePlatformsDelay) {
                           Case{inherits, u"Form's setting"}, Case{silent, u""}}) {
         SCOPED_TRACE(std::string(c.tip, c.tip + std::char_traits<char16_t>::length(c.tip)));
         SendClick(ScreenPoint(c.control, 20, 20), 0); // a move only
-        pumpFor(delay / 3);
+        PumpApp(delay / 3);
         EXPECT_EQ(shown(), u"") << "shown before the delay";
-        pumpFor(delay);
+        PumpApp(delay);
         EXPECT_EQ(shown(), c.tip);
         SendClick(ScreenPoint(form, 295, 195), 0);
-        pumpFor(100);
+        PumpApp(100);
     }
 }
 
 namespace {
 
-// A left-button drag with the real mouse, in steps, the application's loop running between.
-void SendMouseDrag(TApplication& app, POINT from, POINT to, int steps = 6) {
-    auto pump = [&](DWORD ms) {
-        const DWORD end = GetTickCount() + ms;
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    };
+// A left-button drag with the real mouse, in steps, `pump` running the program between.
+template <class Pump> void SendMouseDrag(Pump pump, POINT from, POINT to, int steps = 6) {
     auto mouse = [](POINT p, DWORD flags) {
         INPUT in{};
         in.type = INPUT_MOUSE;
@@ -481,7 +464,7 @@ TEST_F(ControlFixture, DragFromOneControlToAnotherWithTheRealMouse) {
         source->SetDragKind(c.kind);
         POINT from = ScreenPoint(source, 30, 30);
         POINT to = c.to == source ? POINT{from.x + c.dx, from.y} : ScreenPoint(c.to, 40, 40);
-        SendMouseDrag(app, from, to);
+        SendMouseDrag([this](DWORD ms) { PumpApp(ms); }, from, to);
         EXPECT_EQ(log, c.want);
         EXPECT_FALSE(source->Dragging());
         Sleep(GetDoubleClickTime()); // the next press is no second click of this one
@@ -562,13 +545,6 @@ TEST_F(ControlFixture, ContextRequestShowsTheControlsPopupMenuOnce) {
         handled = handle;
     };
     Show();
-    auto pump = [&](DWORD ms) {
-        const DWORD end = GetTickCount() + ms;
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    };
     struct Case {
         TControl* at; // right-clicked, or nullptr for the menu key on the focused button
         bool handled;
@@ -592,10 +568,10 @@ TEST_F(ControlFixture, ContextRequestShowsTheControlsPopupMenuOnce) {
             SendClick(ScreenPoint(c.at, 40, 30), 1, true);
         } else {
             focusable->SetFocus();
-            pump(50);
+            PumpApp(50);
             SendKey(VK_APPS);
         }
-        pump(600);
+        PumpApp(600);
         EXPECT_EQ(shown.popups, c.popups);
         EXPECT_EQ(shown.forControl, c.shownFor);
         EXPECT_EQ(requests, c.requests);
