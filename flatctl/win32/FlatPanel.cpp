@@ -113,6 +113,14 @@ TCustomFlatPanel::~TCustomFlatPanel() {
     if (FImageForm) FImageForm->Unlink(this);
 }
 
+bool TCustomFlatPanel::DialogChar(char16_t ch) {
+    if (IsAccel(ch, Caption()) && CanFocus()) {
+        SetFocus();
+        return true;
+    }
+    return TCustomControl::DialogChar(ch);
+}
+
 void TCustomFlatPanel::Loaded() {
     ApplyStyle();
     if (FOwnerDraw) Invalidate();

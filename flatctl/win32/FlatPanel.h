@@ -62,6 +62,8 @@ class TCustomFlatPanel : public TCustomControl, public IStylePreset {
     // manager's style is applied, an owner-drawn panel repaints, and a transparent one
     // tells its children to repaint.
     void Loaded() override;
+    // The caption's accelerator focuses the panel when it can take the focus.
+    bool DialogChar(char16_t ch) override;
 
     // Background.
     TBackgroundType BackgroundType() const { return FBackgroundType; }

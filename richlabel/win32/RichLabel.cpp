@@ -93,11 +93,19 @@ bool TCustomRichLabel::Themed() const {
     return IsThemed(settings);
 }
 
+bool TCustomRichLabel::DialogChar(char16_t ch) {
+    if (!FShowAccelChar || !FFocusControl || !IsAccel(ch, LabelText()) || !FFocusControl->CanFocus())
+        return false;
+    FFocusControl->SetFocus();
+    return true;
+}
+
 void TCustomRichLabel::DoDrawText(HDC dc, RECT& r, UINT flags) const {
     if (!Visible()) return;
     std::u16string text = LabelText();
     if ((flags & DT_CALCRECT) && (text.empty() || (FShowAccelChar && text == u"&"))) text += u" ";
     if (!FShowAccelChar) flags |= DT_NOPREFIX;
+    flags = DrawTextBiDiModeFlags(flags);
     if (FEndEllipsis) flags |= DT_END_ELLIPSIS;
     ScopedSelect font(dc, Font().Handle());
     const int oldMode = SetBkMode(dc, TRANSPARENT);
@@ -374,6 +382,7 @@ void TRichLabel::PaintPlain(TCanvas& canvas) {
     UINT flags = (FWordWrap ? DT_WORDBREAK : 0) | DT_EXPANDTABS;
     flags |= FAlignment == taRightJustify ? DT_RIGHT : FAlignment == taCenter ? DT_CENTER : DT_LEFT;
     if (!FShowAccelChar) flags |= DT_NOPREFIX;
+    flags = DrawTextBiDiModeFlags(flags);
     if (FLayout != tlTop) {
         RECT m = client;
         DoDrawText(dc, m, flags | DT_CALCRECT);

@@ -46,8 +46,16 @@ class TCustomRichLabel : public TGraphicControl {
     virtual void SetThemeGlobalMode(bool v);
     // The old Boolean theme property of stored layouts.
     void SetUseXPThemes(bool v) { SetThemeMode(v ? ttmPlatform : ttmNone); }
+    // The hint as set, passed on unchanged to the control's hint (which the tooltip shows).
     const std::u16string& Hint() const { return FHint; }
-    void SetHint(const std::u16string& v) { FHint = v; }
+    void SetHint(const std::u16string& v) {
+        FHint = v;
+        TGraphicControl::SetHint(v);
+    }
+    // The control that the plain caption's accelerator focuses.
+    TWinControl* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(TWinControl* c) { FFocusControl = c; }
+    bool DialogChar(char16_t ch) override;
     // The style sheet: none is defined, so applying one changes nothing.
     const std::u16string& StyleName() const { return FStyleName; }
     void SetStyleName(const std::u16string& v) { FStyleName = v; }
@@ -75,6 +83,7 @@ class TCustomRichLabel : public TGraphicControl {
     }
 
     std::u16string FHint;
+    TWinControl* FFocusControl = nullptr;
     std::u16string FCaption;
     std::u16string FStyleName;
     bool FEndEllipsis = false;

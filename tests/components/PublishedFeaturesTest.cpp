@@ -1,0 +1,159 @@
+// The control features every component publishes, checked on each component with real input
+// under Wine: a hint after the platform's delay, size constraints, its PopupMenu on a
+// right-click, OnDblClick on a real double click, and a flat panel's caption accelerator.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "flatctl/win32/FlatEdit.h"
+#include "flatctl/win32/FlatPanel.h"
+#include "framework/win32/Application.h"
+#include "framework/win32/Form.h"
+#include "framework/win32/GdiPlus.h"
+#include "framework/win32/Hints.h"
+#include "framework/win32/StdCtrls.h"
+#include "marquee/win32/BusyMarquee.h"
+#include "richlabel/win32/RichLabel.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace {
+
+struct Component {
+    const char* name;
+    std::function<TControl*(TForm*)> make;
+};
+
+template <class T> TControl* Make(TForm* form) {
+    T* c = TComponent::Create<T>(form);
+    c->SetParent(form);
+    c->SetBounds(20, 20, 120, 40);
+    return c;
+}
+
+TControl* MakeLabel(TForm* form) {
+    auto* label = static_cast<TRichLabel*>(Make<TRichLabel>(form));
+    label->SetCaption(u"Plain text label");
+    return label;
+}
+
+class PublishedFeatures : public testing::TestWithParam<Component> {
+  protected:
+    void SetUp() override {
+        form = TComponent::Create<TForm>(&app);
+        form->SetBorderStyle(bsDialog);
+        form->SetClientSize(300, 200);
+        control = GetParam().make(form);
+    }
+    void Show() {
+        form->Show();
+        SetForegroundWindow(form->Handle());
+        PumpApp(200);
+    }
+    void PumpApp(DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    }
+    POINT Centre() {
+        POINT p = control->OriginInWindow();
+        p.x += control->Width() / 2;
+        p.y += control->Height() / 2;
+        ClientToScreen(control->WindowHandle(), &p);
+        return p;
+    }
+
+    ScopedGdiPlus gdiplus;
+    TApplication app;
+    TForm* form = nullptr;
+    TControl* control = nullptr;
+};
+
+} // namespace
+
+TEST_P(PublishedFeatures, HintShowsAfterTheDelay) {
+    control->SetHint(u"Tip");
+    control->SetShowHint(true);
+    Show();
+    SendClick(Centre(), 0);
+    PumpApp(GetDoubleClickTime() + 300);
+    ASSERT_TRUE(app.Hints());
+    EXPECT_TRUE(IsWindowVisible(app.Hints()->TooltipWindow()));
+    EXPECT_EQ(app.Hints()->ShownText(), u"Tip");
+}
+
+TEST_P(PublishedFeatures, ConstraintsHoldTheWidth) {
+    control->SetConstraints({60, 0, 90, 0});
+    control->SetBounds(20, 20, 200, control->Height());
+    EXPECT_EQ(control->Width(), 90);
+    control->SetWidth(10);
+    EXPECT_EQ(control->Width(), 60);
+}
+
+TEST_P(PublishedFeatures, RightClickShowsItsPopupMenuOnce) {
+    auto* menu = TComponent::Create<TPopupMenu>(form);
+    menu->Items.push_back({u"Item", nullptr});
+    static int popups;
+    popups = 0;
+    menu->OnPopup = [](TObject*) {
+        ++popups;
+        SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
+            KillTimer(nullptr, id);
+            EndMenu();
+        });
+    };
+    control->SetPopupMenu(menu);
+    Show();
+    SendClick(Centre(), 1, true);
+    PumpApp(600);
+    EXPECT_EQ(popups, 1);
+    EXPECT_EQ(menu->PopupComponent, control);
+}
+
+TEST_P(PublishedFeatures, RealDoubleClickFiresOnDblClick) {
+    int doubles = 0;
+    control->OnDblClick = [&](TObject*) { ++doubles; };
+    Show();
+    SendClick(Centre(), 2);
+    PumpApp(300);
+    EXPECT_EQ(doubles, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Components, PublishedFeatures,
+    testing::Values(Component{"BusyIndicator", Make<TBusyMarquee>},
+                    Component{"RichLabel", MakeLabel}, Component{"FlatPanel", Make<TFlatPanel>},
+                    Component{"FlatEdit", Make<TFlatEdit>}),
+    [](const testing::TestParamInfo<Component>& info) { return std::string(info.param.name); });
+
+// Alt and the letter a flat panel's caption marks give the panel the focus.
+TEST(FlatPanelAccelerator, AltLetterFocusesThePanel) {
+    ScopedGdiPlus gdiplus;
+    TApplication app;
+    auto* form = TComponent::Create<TForm>(&app);
+    form->SetBorderStyle(bsDialog);
+    form->SetClientSize(300, 200);
+    auto* panel = TComponent::Create<TFlatPanel>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 120, 60);
+    panel->SetCaption(u"&Panel");
+    auto* button = TComponent::Create<TButton>(form);
+    button->SetParent(form);
+    button->SetBounds(10, 100, 80, 30);
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    button->SetFocus();
+    auto pump = [&](DWORD ms) {
+        const DWORD end = GetTickCount() + ms;
+        while (GetTickCount() < end) {
+            app.ProcessMessages();
+            Sleep(1);
+        }
+    };
+    pump(200);
+    SendKey('P', {VK_MENU});
+    pump(200);
+    EXPECT_EQ(GetFocus(), panel->Handle());
+}
