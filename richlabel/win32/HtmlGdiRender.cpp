@@ -12,43 +12,40 @@ THTMLBitmapPicture::THTMLBitmapPicture(HBITMAP bitmap) : FBitmap(bitmap) {
 THTMLGdiRender::THTMLGdiRender() {
     SetMeasurer(this);
     WindowDC screen(nullptr);
-    FCanvas = CreateCompatibleDC(screen.get());
+    FCanvas.reset(CreateCompatibleDC(screen.get()));
     FBitmap.reset(CreateCompatibleBitmap(screen.get(), 1, 1));
-    FSaveObj = SelectObject(FCanvas, FBitmap.get());
+    FSaveObj = SelectObject(FCanvas.get(), FBitmap.get());
     FControlHook = [this](THTMLControlItem& item) { return CreateEmbeddedControl(item); };
 }
 
 THTMLGdiRender::~THTMLGdiRender() {
     // Items (and the controls they made) go before the DC they were measured on.
     if (Data()) Data()->ClearArray();
-    if (FCanvas) {
-        SelectObject(FCanvas, FSaveObj);
-        DeleteDC(FCanvas);
-    }
+    if (FCanvas) SelectObject(FCanvas.get(), FSaveObj);
 }
 
 void THTMLGdiRender::SetDC(HDC dc) {
     if (!dc) return;
-    SelectObject(FCanvas, FSaveObj);
-    DeleteDC(FCanvas);
+    SelectObject(FCanvas.get(), FSaveObj);
+    FCanvas.reset();
     FBitmap.reset();
-    FCanvas = CreateCompatibleDC(dc);
+    FCanvas.reset(CreateCompatibleDC(dc));
     FBitmap.reset(CreateCompatibleBitmap(dc, 1, 1));
-    FSaveObj = SelectObject(FCanvas, FBitmap.get());
+    FSaveObj = SelectObject(FCanvas.get(), FBitmap.get());
 }
 
 int THTMLGdiRender::TextWidth(const THTMLFont& font, const std::u16string& text) {
-    ScopedSelect select(FCanvas, FMeasureFonts.Get(font));
+    ScopedSelect select(FCanvas.get(), FMeasureFonts.Get(font));
     RECT r{0, 0, 0, 0};
     // DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_BOTTOM
-    ::DrawTextW(FCanvas, AsWide(text), int(text.size()), &r, 0x0C28);
+    ::DrawTextW(FCanvas.get(), AsWide(text), int(text.size()), &r, 0x0C28);
     return r.right - r.left;
 }
 
 THTMLFontMetrics THTMLGdiRender::Metrics(const THTMLFont& font) {
-    ScopedSelect select(FCanvas, FMeasureFonts.Get(font));
+    ScopedSelect select(FCanvas.get(), FMeasureFonts.Get(font));
     TEXTMETRICW tm{};
-    GetTextMetricsW(FCanvas, &tm);
+    GetTextMetricsW(FCanvas.get(), &tm);
     return {int(tm.tmHeight), int(tm.tmDescent), int(tm.tmAveCharWidth), int(tm.tmMaxCharWidth)};
 }
 

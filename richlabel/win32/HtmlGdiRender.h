@@ -38,7 +38,7 @@ class THTMLGdiRender : public THTMLRender, private THTMLMeasurer {
 
     // Measures from now on on a memory DC compatible with `dc` (a null DC is ignored).
     void SetDC(HDC dc);
-    HDC MeasureDC() const { return FCanvas; }
+    HDC MeasureDC() const { return FCanvas.get(); }
 
     // Draws the current data's lines into R of `dc`, scrolled by SrcPoint.
     void DrawText(HDC dc, TPoint SrcPoint, TRect R, TColor AdjustFromColor);
@@ -66,7 +66,7 @@ class THTMLGdiRender : public THTMLRender, private THTMLMeasurer {
     void PaintRule(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item);
     void PaintControl(PaintState& ps, const THTMLPlacement& walk, THTMLItem& item);
 
-    HDC FCanvas = nullptr;           // measuring memory DC
+    MemoryDCHandle FCanvas;          // measuring memory DC
     BitmapHandle FBitmap;            // its 1 x 1 bitmap
     HGDIOBJ FSaveObj = nullptr;      // what the DC held before the bitmap
     HGDIOBJ FSaveFont = nullptr;     // the DC's font before measuring selected one
