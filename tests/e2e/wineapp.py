@@ -81,8 +81,9 @@ class App:
         """The window's own pixels; with whole_screen the screen as a user sees it, with
         every window over this one (a message box)."""
         os.makedirs(os.path.dirname(path), exist_ok=True)
+        # ImageMagick waits for ever when a window goes away during the capture.
         subprocess.run(["import", "-window", "root" if whole_screen else self.window, path],
-                       check=True)
+                       check=True, timeout=30)
         return path
 
     def close(self, timeout=20):
