@@ -41,18 +41,31 @@ class App:
     def __init__(self, exe, locale="en_US.UTF-8", env=None):
         self.env = wine_env(locale, env)
         restart_wineserver(self.env)
-        self.proc = subprocess.Popen([WINE_RUN, exe], env=self.env,
-                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.exe = exe
+        self.launch()
         self.window = None
+
+    def launch(self):
+        self.proc = subprocess.Popen([WINE_RUN, self.exe], env=self.env,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
     def wait_window(self, name_regex, timeout=30):
         end = time.time() + timeout
+        relaunched = False
         while time.time() < end:
             found = xdotool("search", "--onlyvisible", "--name", name_regex, check=False)
             if found:
                 self.window = found.splitlines()[0]
                 return self.window
             if self.proc.poll() is not None:
+                # Now and then Wine's loader fails (exit code 3) while a fresh wineserver
+                # is still starting its services; one more start tells that from a program
+                # that really cannot open its window.
+                if self.proc.returncode == 3 and not relaunched:
+                    relaunched = True
+                    time.sleep(1)
+                    self.launch()
+                    continue
                 raise RuntimeError(f"program ended with {self.proc.returncode} before its window")
             time.sleep(0.1)
         raise RuntimeError(f"no window matching {name_regex!r}")
