@@ -376,13 +376,7 @@ namespace {
 // A left-button drag with the real mouse, in steps, `pump` running the program between.
 template <class Pump> void SendMouseDrag(Pump pump, POINT from, POINT to, int steps = 6) {
     auto mouse = [](POINT p, DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = LONG((p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) /
-                        (GetSystemMetrics(SM_CXSCREEN) - 1));
-        in.mi.dy = LONG((p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) /
-                        (GetSystemMetrics(SM_CYSCREEN) - 1));
-        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+        INPUT in = MouseInput(p, flags);
         SendInput(1, &in, sizeof(in));
     };
     mouse(from, MOUSEEVENTF_MOVE);
@@ -525,10 +519,7 @@ TEST_F(ControlFixture, ContextRequestShowsTheControlsPopupMenuOnce) {
             ++shown.popups;
             shown.forControl = menu->PopupComponent;
             // The menu is modal: close it as soon as it is up.
-            SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
-                KillTimer(nullptr, id);
-                EndMenu();
-            });
+            CloseMenuSoon(150);
         };
         return menu;
     };

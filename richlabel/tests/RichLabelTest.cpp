@@ -347,10 +347,7 @@ TEST_F(RichLabelFixture, RightClickOverALinkPopsUpTheLinkMenu) {
     menu->OnPopup = [&](TObject*) {
         ++popups;
         // Closes the menu as soon as its loop runs.
-        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            EndMenu();
-        });
+        CloseMenuSoon(30);
     };
     Mouse(WM_RBUTTONDOWN, label, 5, 8);
     Mouse(WM_RBUTTONUP, label, 5, 8);
@@ -466,10 +463,7 @@ TEST_F(RichLabelFixture, ContextMenuRequestOverALinkShowsTheLinkMenuOnce) {
     int popups = 0;
     menu->OnPopup = [&](TObject*) {
         ++popups;
-        SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            EndMenu();
-        });
+        CloseMenuSoon(30);
     };
     bool handle = false;
     int labelRequests = 0, formRequests = 0;

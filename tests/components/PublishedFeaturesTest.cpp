@@ -99,10 +99,7 @@ TEST_P(PublishedFeatures, RightClickShowsItsPopupMenuOnce) {
     popups = 0;
     menu->OnPopup = [](TObject*) {
         ++popups;
-        SetTimer(nullptr, 0, 150, [](HWND, UINT, UINT_PTR id, DWORD) {
-            KillTimer(nullptr, id);
-            EndMenu();
-        });
+        CloseMenuSoon(150);
     };
     control->SetPopupMenu(menu);
     Show();

@@ -104,8 +104,6 @@ int CountKernelHandles() {
     return n;
 }
 
-namespace {
-
 INPUT MouseInput(POINT screen, DWORD flags) {
     INPUT in{};
     in.type = INPUT_MOUSE;
@@ -118,7 +116,12 @@ INPUT MouseInput(POINT screen, DWORD flags) {
     return in;
 }
 
-} // namespace
+void CloseMenuSoon(UINT ms) {
+    SetTimer(nullptr, 0, ms, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        EndMenu();
+    });
+}
 
 INPUT KeyInput(WORD vk, bool up) {
     INPUT in{};

@@ -55,6 +55,11 @@ int CountKernelHandles();
 // would give it; the windows concerned must be on screen. The caller pumps messages after.
 // A left (or right) click at a screen point; `clicks` 2 makes a double click.
 void SendClick(POINT screen, int clicks = 1, bool right = false);
+// The mouse at a screen point (absolute move) with the given MOUSEEVENTF_* flags.
+INPUT MouseInput(POINT screen, DWORD flags);
+// Closes the thread's pop-up menu `ms` milliseconds from now, once its modal loop runs: for
+// tests that pop a menu up and only need to see that it came.
+void CloseMenuSoon(UINT ms = 30);
 // One key going down or up, marked extended where the key is one.
 INPUT KeyInput(WORD vk, bool up);
 // Presses and releases a virtual key with the given modifier keys held.
