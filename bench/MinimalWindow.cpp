@@ -3,7 +3,10 @@
 // assistant adds on top of Wine's own start-up.
 #include <windows.h>
 
+#include "framework/win32/StartupTrace.h"
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    startup_trace::Mark("entry");
     WNDCLASSW wc{};
     wc.lpfnWndProc = [](HWND wnd, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
         if (msg == WM_DESTROY) PostQuitMessage(0);
@@ -19,7 +22,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
                              CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top,
                              nullptr, nullptr, instance, nullptr);
     ShowWindow(wnd, show);
+    startup_trace::Mark("window shown");
     MSG msg;
+    if (startup_trace::Active()) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&msg);
+        startup_trace::FirstPaintDone();
+    }
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);

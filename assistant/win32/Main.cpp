@@ -5,13 +5,17 @@
 #include "assistant/win32/MainForm.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/GdiPlus.h"
+#include "framework/win32/StartupTrace.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    startup_trace::Mark("entry");
     ScopedGdiPlus gdiplus;
+    startup_trace::Mark("GDI+ started");
     TApplication app;
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Optavo");
     app.CreateForm<TForm1>();
+    startup_trace::Mark("form created");
     app.Run();
     return 0;
 }

@@ -2,6 +2,7 @@
 // properties and wiring. The layout carries the German texts.
 #include "assistant/core/Texts.h"
 #include "assistant/win32/MainForm.h"
+#include "framework/win32/StartupTrace.h"
 
 namespace {
 
@@ -59,6 +60,7 @@ TFlatPanel* MakePanel(TForm1* form, RECT bounds, TColor color, int tabOrder) {
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
     CreateLayout();
+    startup_trace::Mark("controls laid out");
     DoCreate();
 }
 

@@ -7,6 +7,7 @@
 #include "framework/core/Exception.h"
 #include "framework/win32/Form.h"
 #include "framework/win32/Hints.h"
+#include "framework/win32/StartupTrace.h"
 #include "framework/win32/WinText.h"
 
 TApplication* Application = nullptr;
@@ -72,8 +73,14 @@ HWND TApplication::Handle() {
 
 int TApplication::Run() {
     if (FMainForm) FMainForm->Show();
+    bool painting = startup_trace::Active();
     while (!FTerminated) {
         MSG msg;
+        // The queue runs dry only once every window has painted.
+        if (painting && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            startup_trace::FirstPaintDone();
+            painting = false;
+        }
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) {
             FTerminated = true;
@@ -167,8 +174,7 @@ class TaskWindowsDisabled {
   private:
     static BOOL CALLBACK Collect(HWND w, LPARAM self) {
         auto* me = reinterpret_cast<TaskWindowsDisabled*>(self);
-        if (w != me->keep_ && IsWindowVisible(w) && IsWindowEnabled(w))
-            me->disabled_.push_back(w);
+        if (w != me->keep_ && IsWindowVisible(w) && IsWindowEnabled(w)) me->disabled_.push_back(w);
         return TRUE;
     }
     HWND keep_;

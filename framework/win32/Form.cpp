@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/win32/Application.h"
+#include "framework/win32/StartupTrace.h"
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
     FVisible = false;
@@ -80,6 +81,7 @@ void TForm::CenterOnScreen() {
 
 void TForm::Show() {
     HWND wnd = Handle();
+    startup_trace::Mark("windows created");
     if (!FShownOnce) {
         FShownOnce = true;
         bool center =
@@ -90,6 +92,7 @@ void TForm::Show() {
     FVisible = true;
     ShowWindow(wnd, SW_SHOW);
     SetForegroundWindow(wnd);
+    startup_trace::Mark("window shown");
     UpdateWindow(wnd);
 }
 
