@@ -24,6 +24,7 @@ const TFormTexts& LayoutTexts() {
 // A rich-text label with the settings all six share.
 TRichLabel* MakeRichLabel(TForm1* form, TWinControl* parent, RECT bounds) {
     auto* label = TComponent::Create<TRichLabel>(form);
+    label->BeginLoading(); // laid out once, when the form has set every property
     label->SetParent(parent);
     label->SetAutoSize(false);
     label->SetBounds(bounds.left, bounds.top, bounds.right, bounds.bottom);

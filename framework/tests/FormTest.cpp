@@ -137,6 +137,19 @@ TEST_F(FormFixture, AlignAndAnchorsPlaceChildren) {
     form->SetBorderWidth(5);
     EXPECT_EQ(bottom->BoundsRect().top, 115);
     EXPECT_EQ(bottom->Left(), 5);
+
+    // The layout above was built before the form had a window; the window, created now,
+    // has the client size the layout assumed, and nothing moves.
+    ASSERT_FALSE(form->HandleAllocated());
+    const RECT anchoredBefore = anchored->BoundsRect();
+    Show();
+    RECT got;
+    GetClientRect(form->Handle(), &got);
+    EXPECT_EQ(got.right, 260);
+    EXPECT_EQ(got.bottom, 150);
+    EXPECT_EQ(bottom->BoundsRect().top, 115);
+    const RECT anchoredAfter = anchored->BoundsRect();
+    EXPECT_TRUE(EqualRect(&anchoredBefore, &anchoredAfter));
 }
 
 TEST_F(FormFixture, TabCyclesThroughVisibleEnabledTabStopsInTabOrder) {

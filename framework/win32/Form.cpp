@@ -60,7 +60,32 @@ void TForm::SetBorderStyle(TFormBorderStyle v) {
     if (HandleAllocated()) SetClientSize(client.right, client.bottom);
 }
 
+// The frame the window's style puts around a client area, known before the window exists.
+RECT TForm::FrameOfStyle() const {
+    TCreateParams p;
+    const_cast<TForm*>(this)->CreateParams(p);
+    RECT r{0, 0, 0, 0};
+    AdjustWindowRectEx(&r, p.Style, FALSE, p.ExStyle);
+    return r;
+}
+
+RECT TForm::ClientRect() const {
+    if (HandleAllocated()) return TWinControl::ClientRect();
+    RECT frame = FrameOfStyle();
+    return {0, 0, std::max(0L, LONG(FWidth) - (frame.right - frame.left)),
+            std::max(0L, LONG(FHeight) - (frame.bottom - frame.top))};
+}
+
 void TForm::SetClientSize(int width, int height) {
+    if (!HandleAllocated()) {
+        // Without a window the frame comes from the style; the window, once created,
+        // measures again (a caption may wrap).
+        RECT frame = FrameOfStyle();
+        FClientSizeToCheck = {width, height};
+        SetBounds(FLeft == CW_USEDEFAULT ? 0 : FLeft, FTop == CW_USEDEFAULT ? 0 : FTop,
+                  width + frame.right - frame.left, height + frame.bottom - frame.top);
+        return;
+    }
     HWND wnd = Handle();
     RECT r{0, 0, width, height};
     AdjustWindowRectEx(&r, DWORD(GetWindowLongPtrW(wnd, GWL_STYLE)), FALSE,
@@ -72,6 +97,13 @@ void TForm::SetClientSize(int width, int height) {
     GetClientRect(wnd, &got);
     if (got.right != width || got.bottom != height)
         SetBounds(FLeft, FTop, FWidth + width - got.right, FHeight + height - got.bottom);
+}
+
+void TForm::CreateHandleDone() {
+    TWinControl::CreateHandleDone();
+    if (FClientSizeToCheck.cx > 0 || FClientSizeToCheck.cy > 0)
+        SetClientSize(FClientSizeToCheck.cx, FClientSizeToCheck.cy);
+    FClientSizeToCheck = {};
 }
 
 void TForm::CenterOnScreen() {

@@ -26,7 +26,10 @@ class TForm : public TWinControl {
     void SetBorderStyle(TFormBorderStyle v);
     TPosition Position() const { return FPosition; }
     void SetPosition(TPosition v) { FPosition = v; }
+    // Before the window exists the frame is taken from the border style; the window checks
+    // the client size once more when it is created.
     void SetClientSize(int width, int height);
+    RECT ClientRect() const override;
 
     // The control that has (or gets, when the form is activated) the focus.
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -45,11 +48,13 @@ class TForm : public TWinControl {
 
   protected:
     void CreateParams(TCreateParams& params) override;
+    void CreateHandleDone() override;
     // Runs OnCreate; a layout function calls it after it has created the controls.
     void DoCreate();
 
   private:
     void CenterOnScreen();
+    RECT FrameOfStyle() const;
     static void LoadedAll(TWinControl* parent);
     std::vector<TWinControl*> TabStops();
     void RememberFocus();
@@ -58,6 +63,7 @@ class TForm : public TWinControl {
     TPosition FPosition = poDesigned;
     TWinControl* FActiveControl = nullptr;
     bool FShownOnce = false;
+    SIZE FClientSizeToCheck{};
     // Accelerator underlines hidden until the keyboard is used, unless the user's setting
     // always shows them.
     bool FHideAccelerators = !KeyboardCuesAlwaysShown();
