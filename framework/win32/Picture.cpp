@@ -59,12 +59,6 @@ bool TPicture::LoadFromFile(const std::wstring& fileName) {
     return LoadFromData(std::move(data));
 }
 
-bool TPicture::LoadFromStream(std::istream& in) {
-    std::vector<std::uint8_t> data((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-    return LoadFromData(std::move(data));
-}
-
 void TPicture::Clear() {
     if (FData.empty()) return;
     FData.clear();

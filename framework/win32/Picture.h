@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <istream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,7 +42,12 @@ class TPicture : public TObject {
     // decode it.
     bool LoadFromData(std::vector<std::uint8_t> data);
     bool LoadFromFile(const std::wstring& fileName);
-    bool LoadFromStream(std::istream& in);
+    // Inline, so that only a program that reads pictures from a C++ stream carries the
+    // C++ library's stream and locale code.
+    bool LoadFromStream(std::istream& in) {
+        return LoadFromData(std::vector<std::uint8_t>((std::istreambuf_iterator<char>(in)),
+                                                      std::istreambuf_iterator<char>()));
+    }
     void Clear();
     void Assign(const TPicture& source);
 
