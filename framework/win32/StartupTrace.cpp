@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdio>
-
 #include "framework/win32/UniqueHandle.h"
 
 namespace startup_trace {
@@ -53,8 +51,12 @@ void Write(const Trace& t) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return;
     for (int i = 0; i < t.count; ++i) {
+        // wsprintfA (no floating point): the C library's formatted output would add
+        // hundreds of kilobytes to the program.
         char line[96];
-        int len = std::snprintf(line, sizeof line, "%s\t%.2f\n", t.phases[i].name, t.phases[i].ms);
+        const int hundredths = int(t.phases[i].ms * 100 + 0.5);
+        int len = wsprintfA(line, "%s\t%d.%02d\n", t.phases[i].name, hundredths / 100,
+                            hundredths % 100);
         DWORD written = 0;
         WriteFile(file.get(), line, DWORD(len), &written, nullptr);
     }
