@@ -61,7 +61,6 @@ TFlatPanel* MakePanel(TForm1* form, RECT bounds, TColor color, int tabOrder) {
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
     CreateLayout();
-    startup_trace::Mark("controls laid out");
     DoCreate();
 }
 
@@ -74,9 +73,13 @@ void TForm1::CreateLayout() {
     SetClientSize(445, 592);
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     CreateSteps();
+    startup_trace::Mark("layout: steps");
     CreateHeader();
+    startup_trace::Mark("layout: header");
     CreateInputs();
+    startup_trace::Mark("layout: field and button");
     CreateBusyPanel();
+    startup_trace::Mark("layout: busy panel");
     CreateDownload();
 }
 

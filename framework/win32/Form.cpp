@@ -134,6 +134,7 @@ void TForm::Close() {
 
 void TForm::DoCreate() {
     LoadedAll(this);
+    startup_trace::Mark("controls loaded");
     if (OnCreate) OnCreate(this);
 }
 
