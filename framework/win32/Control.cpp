@@ -89,6 +89,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    FAccessible.reset(); // before anything of the control goes
     if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     if (Application) {
         Application->ForgetHintControl(this);
@@ -245,6 +246,7 @@ void TControl::SetVisible(bool v) {
     if (!v) Invalidate();
     FVisible = v;
     VisibleChanged();
+    NotifyAccessible(v ? EVENT_OBJECT_SHOW : EVENT_OBJECT_HIDE);
 }
 
 void TControl::VisibleChanged() {
@@ -256,6 +258,7 @@ void TControl::SetEnabled(bool v) {
     if (v == FEnabled) return;
     FEnabled = v;
     EnabledChanged();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE);
 }
 
 bool TControl::Showing() const {

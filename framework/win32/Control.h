@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "framework/core/Color.h"
@@ -15,6 +16,13 @@
 
 class TWinControl;
 class TCanvas;
+class TAccessibleModel;
+class TAccessibleObject;
+
+// Cuts a control's accessible object off and gives up the control's reference to it.
+struct TAccessibleObjectRelease {
+    void operator()(TAccessibleObject* object) const;
+};
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -247,6 +255,16 @@ class TControl : public TComponent {
     // before its creation handler).
     virtual void Loaded() {}
 
+    // Accessibility. The name assistive technology gives the control; empty: its kind's own
+    // (a caption, or the label read before a field).
+    const std::u16string& AccessibleName() const { return FAccessibleName; }
+    void SetAccessibleName(const std::u16string& v);
+    // The object assistive technology reads for this control, made on first use; it is cut
+    // off from its clients when the control goes.
+    TAccessibleObject& AccessibleObject();
+    // Tells assistive technology that this control changed (EVENT_OBJECT_NAMECHANGE ...).
+    void NotifyAccessible(DWORD event);
+
     // Called by the parent when it changed its own size (anchors).
     void ParentResized(int parentWidth, int parentHeight);
     // Called by the parent when its font or colour changed.
@@ -254,6 +272,8 @@ class TControl : public TComponent {
     virtual void ParentColorChanged();
 
   protected:
+    // What this kind of control tells assistive technology.
+    virtual std::unique_ptr<TAccessibleModel> CreateAccessibleModel();
     virtual void BoundsChanged() {}
     // The size changed; fires OnResize (windowed controls once their window has its size).
     virtual void Resize();
@@ -295,6 +315,8 @@ class TControl : public TComponent {
     int FAnchorBottom = 0; // distance of the bottom edge from the parent's bottom at layout
     bool FAnchoring = false;
     int FResizedWidth = 0, FResizedHeight = 0; // the size OnResize last reported
+    std::u16string FAccessibleName;
+    std::unique_ptr<TAccessibleObject, TAccessibleObjectRelease> FAccessible;
 };
 
 // A control without a window of its own: painted by its parent and given the parent's

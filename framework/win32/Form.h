@@ -47,6 +47,7 @@ class TForm : public TWinControl {
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     void CreateParams(TCreateParams& params) override;
     void CreateHandleDone() override;
     // Runs OnCreate; a layout function calls it after it has created the controls.

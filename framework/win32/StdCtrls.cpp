@@ -39,6 +39,7 @@ void TLabel::SetCaption(const std::u16string& caption) {
     FCaption = caption;
     AdjustSize();
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 void TLabel::SetAlignment(TAlignment v) {

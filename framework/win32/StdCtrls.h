@@ -15,6 +15,7 @@ class TButton : public TWinControl {
     bool DialogChar(char16_t ch) override;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     void CreateParams(TCreateParams& params) override;
     void CommandNotify(WORD code) override;
 };
@@ -47,6 +48,7 @@ class TLabel : public TGraphicControl {
     void Paint(TCanvas& canvas) override;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     void FontChanged() override;
 
   private:

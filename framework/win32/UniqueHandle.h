@@ -67,6 +67,9 @@ inline void CloseMemoryDC(HDC dc) {
 template <class H> void DeleteGdiObject(H h) {
     DeleteObject(h);
 }
+template <class T> void ReleaseComObject(T* object) {
+    object->Release();
+}
 
 // A kernel object (thread, event, mutex) from a call that answers nullptr on failure.
 using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, CloseKernelHandle>>;
@@ -80,3 +83,5 @@ using MenuHandle = UniqueHandle<NullHandleTraits<HMENU, CloseMenu>>;
 using MemoryDCHandle = UniqueHandle<NullHandleTraits<HDC, CloseMemoryDC>>;
 // A GDI object (HFONT, HBRUSH, HPEN, HBITMAP, HRGN).
 template <class H> using GdiObject = UniqueHandle<NullHandleTraits<H, DeleteGdiObject<H>>>;
+// One reference to a COM object (an IAccessible, an IDispatch), released once.
+template <class T> using ComRef = UniqueHandle<NullHandleTraits<T*, ReleaseComObject<T>>>;

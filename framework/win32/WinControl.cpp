@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <set>
 
+#include "framework/win32/AccessibleObject.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/WinText.h"
 
@@ -229,6 +230,12 @@ LRESULT TWinControl::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case CN_NOTIFY:
         return Notify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_GETOBJECT:
+        if (LONG(lParam) == OBJID_CLIENT) return AccessibleObject().Answer(wParam);
+        break;
+    case CM_ACCESSIBLEACTION:
+        TAccessibleObject::RunPendingActions();
+        return 0;
     case WM_MOUSEACTIVATE:
         if (LRESULT r = MouseActivateMessage(wParam, lParam)) return r;
         break;
@@ -572,7 +579,9 @@ std::u16string TWinControl::Text() const {
 
 void TWinControl::SetText(const std::u16string& text) {
     FText = text;
-    if (FHandle) SetWindowTextW(FHandle, AsWide(text));
+    if (!FHandle) return;
+    SetWindowTextW(FHandle, AsWide(text));
+    NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 void TWinControl::SetTabOrder(int v) {

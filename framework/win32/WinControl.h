@@ -24,6 +24,9 @@ struct TCreateParams {
 // it, so that the control handles its own notifications (same wParam and lParam).
 inline constexpr UINT CN_COMMAND = WM_APP + 0x3F00;
 inline constexpr UINT CN_NOTIFY = WM_APP + 0x3F01;
+// Posted to a window when assistive technology asked for the default action of it or of a
+// windowless control on it; the actions run when it arrives.
+inline constexpr UINT CM_ACCESSIBLEACTION = WM_APP + 0x3F02;
 
 class TWinControl : public TControl {
   public:
