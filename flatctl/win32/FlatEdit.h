@@ -111,6 +111,7 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     void CreateParams(TCreateParams& params) override;
     void CreateHandleDone() override;
     void FontChanged() override;
@@ -130,6 +131,8 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void PutClipboardText(const std::u16string& text) override;
     std::u16string ConvertCase(const std::u16string& text, bool upper) const override;
     void StoreText(const std::u16string& text) override;
+    // Every change of the text is a change of the accessible value.
+    void Change(bool byUser) override;
     // The module whose edit menu the context menu shows (the platform's user32).
     virtual HMODULE SystemMenuModule() const;
     // The painter factory.

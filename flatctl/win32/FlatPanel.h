@@ -179,6 +179,7 @@ class TCustomFlatPanel : public TCustomControl, public IStylePreset {
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     void CreateParams(TCreateParams& params) override;
     void AdjustClientRect(RECT& r) const override;
     bool EraseBackground(HDC dc) override;

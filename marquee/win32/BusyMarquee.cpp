@@ -90,6 +90,7 @@ void TBusyMarquee::SetAnimate(bool v) {
     FAnimate = v;
     FAnimationTimer->SetEnabled(v);
     Invalidate();
+    NotifyAccessible(EVENT_OBJECT_STATECHANGE); // busy or not
 }
 
 void TBusyMarquee::SetBullets(const TBusyMarqueeBullets& v) {

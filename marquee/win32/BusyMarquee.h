@@ -126,6 +126,7 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     void CreateParams(TCreateParams& params) override;
 
   private:

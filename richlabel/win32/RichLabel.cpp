@@ -17,6 +17,7 @@ void TCustomRichLabel::SetCaption(const std::u16string& v) {
     if (v == FCaption) return;
     FCaption = v;
     CaptionChanged();
+    NotifyAccessible(EVENT_OBJECT_NAMECHANGE);
 }
 
 void TCustomRichLabel::SetAlignment(TAlignment v) {
@@ -403,6 +404,12 @@ bool TRichLabel::TextPoint(POINT client, TPoint& p, TRect& r) const {
     p = {client.x - t.left, client.y - t.top};
     r = {0, 0, t.right - t.left, t.bottom - t.top};
     return PtInRect(&t, client) != FALSE;
+}
+
+std::vector<THTMLLink> TRichLabel::Links() {
+    if (!FIsHTML) return {};
+    const RECT t = HTMLTextRect();
+    return HTMLLinks(*FRender, *FRender->Data(), {t.left, t.top, t.right, t.bottom}, {0, 0});
 }
 
 bool TRichLabel::LinkAt(POINT client, std::u16string& href) {

@@ -11,6 +11,7 @@
 #include "framework/core/ThemeMode.h"
 #include "framework/win32/Control.h"
 #include "framework/win32/Menus.h"
+#include "richlabel/core/HtmlLinks.h"
 #include "richlabel/win32/HTMLContainer.h"
 #include "richlabel/win32/HtmlGdiRender.h"
 
@@ -136,6 +137,8 @@ class TRichLabel : public TCustomRichLabel {
     RECT HTMLTextRect() const;
     // Parses the label text again (markup) and adjusts the bounds, then repaints.
     void Rebuild();
+    // The links of the markup as drawn, their boxes in the label's client coordinates.
+    std::vector<THTMLLink> Links();
 
     void Loaded() override;
     void SetAutoSize(bool v) override;
@@ -156,6 +159,7 @@ class TRichLabel : public TCustomRichLabel {
     THTMLVariableNeededEvent OnVariableNeeded;
 
   protected:
+    std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;
     std::u16string LabelText() const override;
     void AdjustBounds() override;
     void CaptionChanged() override;
