@@ -32,6 +32,8 @@ void TForm1::RichLabel3Click(TObject*) {
 void TForm1::Button1Click(TObject*) {
     DeletePreviousInstaller();
     HTTPGetUpdate->SetUserName(WideToAnsi(FlatEdit1->Text()));
+    // Assistive technology names the busy indicator by the action it stands for.
+    BusyMarqueeUserSynchronization->SetAccessibleName(Button1->Caption());
     FlatPanel2->SetVisible(true);
     HTTPGetUpdate->GetFile();
     StoreCustomerNumber();
