@@ -10,10 +10,9 @@ import subprocess
 import sys
 import time
 
-from wineapp import ROOT, App, Image, Probe, run_cases, wine_env, xdotool
+from wineapp import ROOT, App, Image, Probe, Server, run_cases, wine_env, xdotool
 
 EXE, INSTALLER, PROBE = sys.argv[1], sys.argv[2], sys.argv[3]
-SERVER = os.path.join(ROOT, "tests", "fixtures", "httpserver.py")
 SHOTS = os.path.join(ROOT, "build", "screenshots")
 PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
 KEY = r"HKCU\Software\Kestrune\Lumvora"
@@ -47,23 +46,6 @@ LANGUAGES = {
                 "Firewall den Zugriff nicht blockiert.",
     },
 }
-
-
-class Server:
-    """The test server on 127.0.0.1, stopped by its own process id."""
-
-    def __init__(self, case=None, installer=None):
-        args = [sys.executable, SERVER, "serve"]
-        args += ["--installer", installer] if installer else []
-        args += ["--installer-case", case] if case else []
-        self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
-        line = self.proc.stdout.readline().split()
-        assert line and line[0] == "PORT", f"server said {line}"
-        self.port = int(line[1])
-
-    def stop(self):
-        self.proc.kill()
-        self.proc.wait()
 
 
 def reg(*args):

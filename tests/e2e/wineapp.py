@@ -8,6 +8,7 @@ import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+SERVER = os.path.join(ROOT, "tests", "fixtures", "httpserver.py")
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 from report import Report  # noqa: E402
 
@@ -115,6 +116,24 @@ class App:
         if self.proc.poll() is None:
             self.proc.kill()
             self.proc.wait()
+
+
+class Server:
+    """The test server (tests/fixtures/httpserver.py) on 127.0.0.1, stopped by its own
+    process id; `case` makes the installer path answer with one of its fault rows."""
+
+    def __init__(self, case=None, installer=None):
+        args = [sys.executable, SERVER, "serve"]
+        args += ["--installer", installer] if installer else []
+        args += ["--installer-case", case] if case else []
+        self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
+        line = self.proc.stdout.readline().split()
+        assert line and line[0] == "PORT", f"server said {line}"
+        self.port = int(line[1])
+
+    def stop(self):
+        self.proc.kill()
+        self.proc.wait()
 
 
 class Image:

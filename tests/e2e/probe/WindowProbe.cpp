@@ -14,6 +14,8 @@
 
 #include <string>
 
+#include "tests/e2e/probe/ProbeSupport.h"
+
 namespace {
 
 std::string Utf8(const std::wstring& text) {
@@ -33,19 +35,6 @@ std::string Utf8(const std::wstring& text) {
     return escaped;
 }
 
-std::wstring TextOf(HWND wnd) {
-    // WM_GETTEXT, which the platform carries across processes for every window class.
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length))
-        return L"";
-    std::wstring text(length + 1, L'\0');
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                        SMTO_ABORTIFHUNG, 2000, &copied);
-    text.resize(copied);
-    return text;
-}
-
 std::wstring ClassOf(HWND wnd) {
     wchar_t name[256] = {};
     GetClassNameW(wnd, name, 256);
@@ -56,47 +45,16 @@ std::string Id(HWND wnd) {
     return std::to_string(reinterpret_cast<UINT_PTR>(wnd));
 }
 
-void Print(const std::string& line) {
-    std::string out = line + "\n";
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), DWORD(out.size()), &written, nullptr);
-}
-
-struct Search {
-    const wchar_t* caption;
-    HWND found;
-};
-
-BOOL CALLBACK MatchTopLevel(HWND wnd, LPARAM param) {
-    auto* search = reinterpret_cast<Search*>(param);
-    if (IsWindowVisible(wnd) && TextOf(wnd) == search->caption) {
-        search->found = wnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindTopLevel(const wchar_t* caption) {
-    for (int i = 0; i < 50; ++i) {
-        Search search{caption, nullptr};
-        EnumWindows(&MatchTopLevel, reinterpret_cast<LPARAM>(&search));
-        if (search.found) return search.found;
-        Sleep(100);
-    }
-    return nullptr;
-}
-
 void PrintChildren(HWND top) {
     for (HWND child = GetWindow(top, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         RECT r;
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
         Print("child\t" + Id(child) + "\t" + Utf8(ClassOf(child)) + "\t" +
-              std::to_string(GetDlgCtrlID(child)) + "\t" +
-              (IsWindowVisible(child) ? "1" : "0") + "\t" + (IsWindowEnabled(child) ? "1" : "0") +
-              "\t" + std::to_string(r.left) + "\t" + std::to_string(r.top) + "\t" +
-              std::to_string(r.right) + "\t" + std::to_string(r.bottom) + "\t" +
-              Utf8(TextOf(child)));
+              std::to_string(GetDlgCtrlID(child)) + "\t" + (IsWindowVisible(child) ? "1" : "0") +
+              "\t" + (IsWindowEnabled(child) ? "1" : "0") + "\t" + std::to_string(r.left) + "\t" +
+              std::to_string(r.top) + "\t" + std::to_string(r.right) + "\t" +
+              std::to_string(r.bottom) + "\t" + Utf8(TextOf(child)));
     }
 }
 
