@@ -1,10 +1,10 @@
 # Delay-loaded system DLLs: a program linked with lv_delay_imports loads these DLLs at the
 # first call into them instead of at process start, so that start-up does not pay for DLLs
-# that only the download, the shell or picture loading need. For each DLL a delay-import
-# library is made at configure time from the toolchain's import library (its list of
-# functions) with dlltool; the toolchain's delay-load helper (delayimp) resolves a function
-# at its first call.
-set(LV_DELAY_LOADED_DLLS wininet shell32 shlwapi msimg32 comctl32 uxtheme)
+# that only the download, the shell, picture loading or assistive technology (ole32, oleacc,
+# oleaut32: the accessible objects) need. For each DLL a delay-import library is made at
+# configure time from the toolchain's import library (its list of functions) with dlltool;
+# the toolchain's delay-load helper (delayimp) resolves a function at its first call.
+set(LV_DELAY_LOADED_DLLS wininet shell32 shlwapi msimg32 comctl32 uxtheme ole32 oleacc oleaut32)
 
 function(lv_make_delay_import_library dll out_var)
   find_library(import_lib NAMES lib${dll}.a ${dll} NO_CACHE REQUIRED)
