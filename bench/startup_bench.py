@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """Start-up benchmark driver (run by scripts/bench-startup.sh, with DISPLAY and the Wine
 prefix set up). Starts the assistant and the minimal reference window alternately, each
-run measured twice:
+measured in two separate runs:
 
 - from outside: launch until the window is on screen (xdotool sees it mapped);
 - from inside: the program's own start-up trace (LV_STARTUP_TRACE), milliseconds from the
   creation of the process to the end of each phase, up to its first complete paint.
+
+Both programs first need the display (Wine's display driver and the connection to the X
+server): the phase that ends with "window frame" is that set-up, shared by any program.
 
 Prints the medians, each program's phases and the ratios beside the goal. Checks nothing.
 """
@@ -39,27 +42,46 @@ def read_trace(path):
     return phases
 
 
-def run_once(exe, name_regex, trace_path):
-    """Milliseconds from launch to a visible window, and the program's trace."""
+def start(exe, env=None):
+    return subprocess.Popen([WINE_RUN, os.path.join(ROOT, exe)], env=env)
+
+
+def stop(proc):
+    proc.kill()
+    proc.wait()
+
+
+def seen_on_screen(exe, name_regex):
+    """Milliseconds from launch until xdotool sees the window mapped."""
+    begin = time.monotonic()
+    proc = start(exe)
+    try:
+        while time.monotonic() < begin + 30:
+            if window_visible(name_regex):
+                return (time.monotonic() - begin) * 1000
+            time.sleep(0.005)
+        return float("nan")
+    finally:
+        stop(proc)
+
+
+def traced(exe, trace_path):
+    """The program's own trace of one start. A run of its own: polling xdotool meanwhile
+    would take processor time from the program being measured."""
     if os.path.exists(trace_path):
         os.remove(trace_path)
     env = dict(os.environ, LV_STARTUP_TRACE="Z:" + trace_path.replace("/", "\\"))
-    start = time.monotonic()
-    proc = subprocess.Popen([WINE_RUN, os.path.join(ROOT, exe)], env=env)
+    proc = start(exe, env)
     try:
-        visible = None
-        deadline = start + 30
+        deadline = time.monotonic() + 30
         while time.monotonic() < deadline:
-            if visible is None and window_visible(name_regex):
-                visible = (time.monotonic() - start) * 1000
-            if visible is not None and os.path.getsize(trace_path if os.path.exists(trace_path) else os.devnull) > 0:
-                break
-            time.sleep(0.005)
-        time.sleep(0.05)  # the trace file is written in one go; let it close
-        return visible, read_trace(trace_path)
+            if os.path.exists(trace_path) and os.path.getsize(trace_path) > 0:
+                time.sleep(0.05)  # written in one go; let it close
+                return read_trace(trace_path)
+            time.sleep(0.01)
+        return []
     finally:
-        proc.kill()
-        proc.wait()
+        stop(proc)
 
 
 def median(values):
@@ -70,15 +92,14 @@ def main():
     runs = int(sys.argv[1]) if len(sys.argv) > 1 else 9
     trace_path = os.path.join(tempfile.mkdtemp(prefix="lv-startup-"), "trace.txt")
     for _, exe, regex in PROGRAMS:  # warm-up: Wine's own caches, the file system
-        run_once(exe, regex, trace_path)
+        seen_on_screen(exe, regex)
     outside = {label: [] for label, _, _ in PROGRAMS}
     phases = {label: {} for label, _, _ in PROGRAMS}
     order = {label: [] for label, _, _ in PROGRAMS}
     for _ in range(runs):
         for label, exe, regex in PROGRAMS:
-            visible, trace = run_once(exe, regex, trace_path)
-            outside[label].append(visible)
-            for name, ms in trace:
+            outside[label].append(seen_on_screen(exe, regex))
+            for name, ms in traced(exe, trace_path):
                 if name not in phases[label]:
                     order[label].append(name)
                 phases[label].setdefault(name, []).append(ms)

@@ -71,6 +71,7 @@ void TForm1::CreateLayout() {
     Font().Assign(Verdana(-13));
     SetPosition(poMainFormCenter);
     SetClientSize(445, 592);
+    startup_trace::Mark("layout: window frame"); // the first call that needs the display
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     CreateSteps();
     startup_trace::Mark("layout: steps");
