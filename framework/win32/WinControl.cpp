@@ -174,6 +174,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
         self->FTrackingLeave = false;
         return CallWindowProcW(def, wnd, msg, wParam, lParam);
     }
+    if (msg == WM_PAINT && !wParam) ++self->FPaintCount;
     try {
         return self->WndProc(msg, wParam, lParam);
     } catch (const std::exception& e) {

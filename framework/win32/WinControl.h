@@ -70,6 +70,10 @@ class TWinControl : public TControl {
     void SetFocus();
 
     void Invalidate() override;
+    // How often the window has painted itself at the system's request (WM_PAINT without a
+    // DC, whoever handles it); a child that keeps a copy of this window's painting takes a
+    // new count to mean the copy may be out of date.
+    unsigned PaintCount() const { return FPaintCount; }
     void SetVisible(bool v) override;
     void SetEnabled(bool v) override;
 
@@ -128,6 +132,7 @@ class TWinControl : public TControl {
     int FBorderWidth = 0;
     bool FTabStop = false;
     int FTabOrder = 0;
+    unsigned FPaintCount = 0;
     std::u16string FText; // kept while no window exists
 };
 

@@ -123,6 +123,7 @@ TGPFill::TGPFill() {
 }
 
 void TGPFill::Changed() {
+    ++FVersion;
     if (FUpdateCount > 0 || !OnChange) return;
     OnChange(this);
 }

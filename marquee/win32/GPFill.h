@@ -45,6 +45,9 @@ class TGPFill : public TObject {
         if (FUpdateCount > 0) --FUpdateCount;
     }
     int UpdateCount() const { return FUpdateCount; }
+    // Goes up with every change of a setting, also under BeginUpdate: whatever was painted
+    // from an older version may look different now.
+    unsigned Version() const { return FVersion; }
 
     TNotifyEvent OnChange;
 
@@ -196,4 +199,5 @@ class TGPFill : public TObject {
     bool FPictureAspectRatio = false;
     TPictureMode FBackGroundPictureAspectMode = pmStretch;
     TPictureMode FPictureAspectMode = pmStretch;
+    unsigned FVersion = 0;
 };
