@@ -193,28 +193,48 @@ void TBusyMarquee::WMPaint(HDC dc) {
         Paint(canvas);
         return;
     }
+    PaintBuffered(wnd);
+}
+
+void TBusyMarquee::PaintBuffered(HWND wnd) {
+    PaintDC paintDc(wnd);
     RECT client;
     GetClientRect(wnd, &client);
-    const int w = client.right, h = client.bottom;
-    BitmapHandle bitmap;
-    {
-        WindowDC screen(nullptr);
-        bitmap.reset(CreateCompatibleBitmap(screen.get(), w > 0 ? w : 1, h > 0 ? h : 1));
+    TMarqueeBackgroundKey key = BackgroundKeyOf(*this, FTransparent, FFill->Version());
+    if (!FBuffers.Fit(client.right, client.bottom, key)) {
+        PaintBackground(FBuffers.Background());
+        FBuffers.BackgroundPainted(std::move(key));
     }
-    MemoryDC memory(nullptr);
-    ScopedSelect select(memory.get(), bitmap.get());
-    PaintDC paintDc(wnd);
-    SendMessageW(wnd, WM_ERASEBKGND, WPARAM(memory.get()), LPARAM(memory.get()));
-    WMPaint(memory.get());
-    BitBlt(paintDc.get(), 0, 0, w, h, memory.get(), 0, 0, SRCCOPY);
+    HDC frame = FBuffers.StartFrame();
+    {
+        gp::Graphics g(frame);
+        g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+        PaintBullets(g);
+    }
+    FBuffers.Present(paintDc.get());
+}
+
+// What stays from one frame to the next: the erase with the control's colour (the
+// framework's erase, asked for with the buffer as both parameters), the parents' painting
+// and the fill.
+void TBusyMarquee::PaintBackground(HDC dc) {
+    SendMessageW(WindowHandle(), WM_ERASEBKGND, WPARAM(dc), LPARAM(dc));
+    PaintParentBackground(dc);
+    gp::Graphics g(dc);
+    g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    PaintFill(g);
 }
 
 void TBusyMarquee::Paint(TCanvas& canvas) {
     gp::Graphics g(canvas.Handle());
     g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+    PaintFill(g);
+    PaintBullets(g);
+}
+
+void TBusyMarquee::PaintFill(gp::Graphics& g) {
     if (!FTransparent)
         FFill->Fill(&g, {0, 0, float(FWidth - 1), float(FHeight - 1)}, 255, 255, 255, 255, 255);
-    PaintBullets(g);
 }
 
 void TBusyMarquee::PaintBullets(gp::Graphics& g) {

@@ -16,6 +16,7 @@
 #include "marquee/core/GPRectF.h"
 #include "marquee/core/StylePresets.h"
 #include "marquee/win32/GPFill.h"
+#include "marquee/win32/MarqueeFrameBuffers.h"
 
 class TBusyMarquee;
 
@@ -112,7 +113,9 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
     TStylePreset GetComponentStyle() const override { return FStylePreset; }
     void SetColorTones(const TColorTones& ATones) override;
 
-    // Paints through an off-screen bitmap when the system asks for a paint.
+    // Paints through off-screen bitmaps when the system asks for a paint: the background
+    // (erase, parents' painting, fill) is kept between paints while nothing it shows may
+    // have changed, and each frame lays the bullets over a copy of it.
     bool DoubleBuffered() const { return FDoubleBuffered; }
     void SetDoubleBuffered(bool v) { FDoubleBuffered = v; }
 
@@ -122,6 +125,7 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
     void AnimationTick();
     const TTimer& AnimationTimer() const { return *FAnimationTimer; }
 
+    // Fill and bullets in one go, for a paint into a given DC and the unbuffered paint.
     void Paint(TCanvas& canvas) override;
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
@@ -131,7 +135,10 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
 
   private:
     void WMPaint(HDC dc);
+    void PaintBuffered(HWND wnd);
+    void PaintBackground(HDC dc);
     void PaintParentBackground(HDC dc);
+    void PaintFill(Gdiplus::Graphics& g);
     void PaintBullets(Gdiplus::Graphics& g);
 
     TStylePreset FStylePreset = tsOffice2003Blue;
@@ -146,4 +153,5 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
     bool FTransparent = false;
     float FAnimationStretchFactor = 1.7f;
     bool FDoubleBuffered = true;
+    TMarqueeFrameBuffers FBuffers;
 };
