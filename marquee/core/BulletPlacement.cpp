@@ -1,7 +1,9 @@
 // Bullet placement: each intermediate is kept in single precision.
 #include "marquee/core/BulletPlacement.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "marquee/core/MarqueeMotion.h"
 
@@ -34,4 +36,32 @@ std::vector<TGPRectF> PlaceBullets(const TBulletGeometry& b, float k, float P, i
         rects.push_back({placed, z.Top, float(b.Width), float(b.Height)});
     }
     return rects;
+}
+
+namespace {
+
+// Far beyond any window, yet well inside int: positions written far out stay countable.
+constexpr double kFarOut = 1e9;
+
+int ToPixel(double v) {
+    return static_cast<int>(std::clamp(v, -kFarOut, kFarOut));
+}
+
+} // namespace
+
+std::optional<TPixelBox> BulletsBox(const std::vector<TGPRectF>& rects, int margin) {
+    if (rects.empty()) return TPixelBox{};
+    double left = std::numeric_limits<double>::infinity(), top = left;
+    double right = -left, bottom = -left;
+    for (const TGPRectF& r : rects) {
+        if (!std::isfinite(r.X) || !std::isfinite(r.Y) || !std::isfinite(r.Width) ||
+            !std::isfinite(r.Height))
+            return std::nullopt;
+        left = std::min(left, double(r.X));
+        top = std::min(top, double(r.Y));
+        right = std::max(right, double(r.X) + r.Width);
+        bottom = std::max(bottom, double(r.Y) + r.Height);
+    }
+    return TPixelBox{ToPixel(std::floor(left) - margin), ToPixel(std::floor(top) - margin),
+                     ToPixel(std::ceil(right) + margin), ToPixel(std::ceil(bottom) + margin)};
 }

@@ -2,6 +2,9 @@
 // worked out for the assistant window (445 x 417, six 10-pixel bullets, spacing 3).
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "marquee/core/BulletPlacement.h"
 #include "marquee/core/MarqueeMotion.h"
 
@@ -129,4 +132,44 @@ TEST(MarqueePlacement, WindowLeftEdges) {
 TEST(MarqueePlacement, NoWidthPlacesNothing) {
     EXPECT_TRUE(PlaceBullets(kWindowBullets, kStretch, 0, 0, kH).empty());
     EXPECT_TRUE(PlaceBullets(kWindowBullets, kStretch, 50, 0, kH).empty());
+}
+
+TEST(MarqueePlacement, BulletsBoxCoversEveryTouchedPixelWithItsMargin) {
+    const std::vector<TGPRectF> atZero = PlaceBullets(kWindowBullets, kStretch, 0, kW, kH);
+    std::vector<TGPRectF> twoRows = atZero;
+    for (const TGPRectF& r : PlaceBullets(kWindowBullets, kStretch, 100, kW, kH))
+        twoRows.push_back(r);
+    const float inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* name;
+        std::vector<TGPRectF> rects;
+        int margin;
+        std::optional<TPixelBox> expected;
+    };
+    const Case cases[] = {
+        // 156.55 .. 231.55 x 203 .. 213
+        {"the window's row at 0", atZero, 0, TPixelBox{156, 203, 232, 213}},
+        {"with a margin of 2", atZero, 2, TPixelBox{154, 201, 234, 215}},
+        // from 156.55 to the last bullet at 100: 367.53 + 10
+        {"two rows", twoRows, 0, TPixelBox{156, 203, 378, 213}},
+        {"whole-pixel edges stay", {{10, 20, 5, 5}}, 0, TPixelBox{10, 20, 15, 25}},
+        {"no bullets", {}, 2, TPixelBox{}},
+        {"far out is held within int",
+         {{-3e38f, 0, 10, 10}},
+         0,
+         TPixelBox{-1000000000, 0, -1000000000, 10}},
+        {"not a number", {{std::nanf(""), 0, 10, 10}}, 2, std::nullopt},
+        {"infinite", {{0, 0, inf, 10}}, 2, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::optional<TPixelBox> got = BulletsBox(c.rects, c.margin);
+        ASSERT_EQ(got.has_value(), c.expected.has_value());
+        if (got) {
+            EXPECT_EQ(got->Left, c.expected->Left);
+            EXPECT_EQ(got->Top, c.expected->Top);
+            EXPECT_EQ(got->Right, c.expected->Right);
+            EXPECT_EQ(got->Bottom, c.expected->Bottom);
+        }
+    }
 }

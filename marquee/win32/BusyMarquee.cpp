@@ -99,9 +99,33 @@ void TBusyMarquee::SetBullets(const TBusyMarqueeBullets& v) {
 }
 
 void TBusyMarquee::SetPosition(float v) {
+    std::vector<TGPRectF> moved = BulletRects();
     const TBulletGeometry b = FBullets->Geometry();
     FPosition = WrapPosition(v, FWidth, RowWidth(b.Count, b.Width, b.Spacing));
-    Invalidate();
+    const std::vector<TGPRectF> now = BulletRects();
+    moved.insert(moved.end(), now.begin(), now.end());
+    InvalidateBullets(moved);
+}
+
+// Asks for a repaint of the pixels the bullets covered and cover now: elsewhere the window
+// already shows the kept background, which the paint checks first. When those pixels lie
+// outside the window no paint would come, so the background is checked here. A custom shape
+// may draw anywhere, and the unbuffered paint draws over the window's old picture; both
+// repaint the whole control.
+void TBusyMarquee::InvalidateBullets(const std::vector<TGPRectF>& rects) {
+    // Two pixels: the anti-aliased edge and the half of an outline that lies outside.
+    const std::optional<TPixelBox> box = BulletsBox(rects, 2);
+    if (!FDoubleBuffered || FBullets->Shape() == bsCustom || !box || !HandleAllocated()) {
+        Invalidate();
+        return;
+    }
+    HWND wnd = WindowHandle();
+    RECT client, band{box->Left, box->Top, box->Right, box->Bottom}, shown;
+    GetClientRect(wnd, &client);
+    if (IntersectRect(&shown, &band, &client))
+        InvalidateRect(wnd, &shown, FALSE);
+    else if (!FBuffers.HoldsBackground(BackgroundKeyOf(*this, FTransparent, FFill->Version())))
+        Invalidate();
 }
 
 void TBusyMarquee::AnimationTick() {
@@ -197,21 +221,24 @@ void TBusyMarquee::WMPaint(HDC dc) {
 }
 
 void TBusyMarquee::PaintBuffered(HWND wnd) {
-    PaintDC paintDc(wnd);
     RECT client;
     GetClientRect(wnd, &client);
     TMarqueeBackgroundKey key = BackgroundKeyOf(*this, FTransparent, FFill->Version());
     if (!FBuffers.Fit(client.right, client.bottom, key)) {
+        // A new background shows everywhere, not only where the bullets moved.
+        InvalidateRect(wnd, nullptr, FALSE);
         PaintBackground(FBuffers.Background());
         FBuffers.BackgroundPainted(std::move(key));
     }
-    HDC frame = FBuffers.StartFrame();
+    PaintDC paintDc(wnd);
+    const RECT& area = paintDc.PaintRect();
+    HDC frame = FBuffers.StartFrame(area);
     {
         gp::Graphics g(frame);
         g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
         PaintBullets(g);
     }
-    FBuffers.Present(paintDc.get());
+    FBuffers.Present(paintDc.get(), area);
 }
 
 // What stays from one frame to the next: the erase with the control's colour (the

@@ -135,6 +135,7 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
 
   private:
     void WMPaint(HDC dc);
+    void InvalidateBullets(const std::vector<TGPRectF>& rects);
     void PaintBuffered(HWND wnd);
     void PaintBackground(HDC dc);
     void PaintParentBackground(HDC dc);

@@ -5,6 +5,14 @@
 
 #include "framework/win32/Colors.h"
 
+namespace {
+
+void CopyArea(HDC to, HDC from, const RECT& r) {
+    BitBlt(to, r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top, SRCCOPY);
+}
+
+} // namespace
+
 bool TKeptSurface::Fit(int w, int h) {
     w = w > 0 ? w : 1;
     h = h > 0 ? h : 1;
@@ -58,10 +66,8 @@ TMarqueeBackgroundKey BackgroundKeyOf(const TWinControl& control, bool transpare
 bool TMarqueeFrameBuffers::Fit(int w, int h, const TMarqueeBackgroundKey& key) {
     const bool resized = FBackground.Fit(w, h);
     FFrame.Fit(w, h);
-    FWidth = w;
-    FHeight = h;
     if (resized) FHasBackground = false;
-    return FHasBackground && FKey == key;
+    return HoldsBackground(key);
 }
 
 void TMarqueeFrameBuffers::BackgroundPainted(TMarqueeBackgroundKey key) {
@@ -69,11 +75,11 @@ void TMarqueeFrameBuffers::BackgroundPainted(TMarqueeBackgroundKey key) {
     FHasBackground = true;
 }
 
-HDC TMarqueeFrameBuffers::StartFrame() const {
-    BitBlt(FFrame.DC(), 0, 0, FWidth, FHeight, FBackground.DC(), 0, 0, SRCCOPY);
+HDC TMarqueeFrameBuffers::StartFrame(const RECT& area) const {
+    CopyArea(FFrame.DC(), FBackground.DC(), area);
     return FFrame.DC();
 }
 
-void TMarqueeFrameBuffers::Present(HDC target) const {
-    BitBlt(target, 0, 0, FWidth, FHeight, FFrame.DC(), 0, 0, SRCCOPY);
+void TMarqueeFrameBuffers::Present(HDC target, const RECT& area) const {
+    CopyArea(target, FFrame.DC(), area);
 }

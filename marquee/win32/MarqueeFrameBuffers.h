@@ -1,7 +1,7 @@
 // The busy indicator's off-screen surfaces, kept from one paint to the next: the background
 // (the indicator's erase, its parents' painting beneath it and its fill), painted again only
 // when something it shows may have changed, and the frame, where each paint lays the bullets
-// over a copy of the background before the frame goes to the window.
+// over a copy of the background in the area to repaint before that area goes to the window.
 #pragma once
 #include <windows.h>
 
@@ -58,18 +58,20 @@ class TMarqueeFrameBuffers {
     // Gives both surfaces the client size (a new size forgets the background) and answers
     // whether the background already holds what the key describes.
     bool Fit(int w, int h, const TMarqueeBackgroundKey& key);
+    bool HoldsBackground(const TMarqueeBackgroundKey& key) const {
+        return FHasBackground && FKey == key;
+    }
     HDC Background() const { return FBackground.DC(); }
     // Records that the background now holds what the key describes.
     void BackgroundPainted(TMarqueeBackgroundKey key);
-    // Copies the background into the frame and answers the frame's DC.
-    HDC StartFrame() const;
-    void Present(HDC target) const;
+    // Copies the area of the background into the frame and answers the frame's DC. Outside
+    // the area the frame may hold anything: only the area goes to the window.
+    HDC StartFrame(const RECT& area) const;
+    void Present(HDC target, const RECT& area) const;
 
   private:
     TKeptSurface FBackground;
     TKeptSurface FFrame;
-    int FWidth = 0;
-    int FHeight = 0;
     bool FHasBackground = false;
     TMarqueeBackgroundKey FKey;
 };
