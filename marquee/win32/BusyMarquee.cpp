@@ -10,12 +10,24 @@ namespace gp = Gdiplus;
 namespace {
 
 constexpr unsigned kAnimationInterval = 10; // milliseconds
+// How far a bullet's drawing may reach past its rectangle: the anti-aliased edge and the
+// half of an outline that lies outside.
+constexpr int kBulletInkMargin = 2;
 
 // The upward triangle inscribed in a bullet's rectangle: apex at the middle of the top edge.
 void AddTriangle(gp::GraphicsPath& path, const TGPRectF& r) {
     path.AddLine(r.X + r.Width / 2, r.Y, r.X + r.Width, r.Y + r.Height);
     path.AddLine(r.X + r.Width, r.Y + r.Height, r.X, r.Y + r.Height);
     path.CloseFigure();
+}
+
+// Whether a bullet at r can change any pixel of the area.
+bool Touches(const TGPRectF& r, const RECT& area) {
+    const std::optional<TPixelBox> box = BulletsBox({r}, kBulletInkMargin);
+    if (!box) return true;
+    const RECT ink{box->Left, box->Top, box->Right, box->Bottom};
+    RECT common;
+    return IntersectRect(&common, &ink, &area);
 }
 
 } // namespace
@@ -113,8 +125,7 @@ void TBusyMarquee::SetPosition(float v) {
 // may draw anywhere, and the unbuffered paint draws over the window's old picture; both
 // repaint the whole control.
 void TBusyMarquee::InvalidateBullets(const std::vector<TGPRectF>& rects) {
-    // Two pixels: the anti-aliased edge and the half of an outline that lies outside.
-    const std::optional<TPixelBox> box = BulletsBox(rects, 2);
+    const std::optional<TPixelBox> box = BulletsBox(rects, kBulletInkMargin);
     if (!FDoubleBuffered || FBullets->Shape() == bsCustom || !box || !HandleAllocated()) {
         Invalidate();
         return;
@@ -236,7 +247,7 @@ void TBusyMarquee::PaintBuffered(HWND wnd) {
     {
         gp::Graphics g(frame);
         g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
-        PaintBullets(g);
+        PaintBullets(g, &area);
     }
     FBuffers.Present(paintDc.get(), area);
 }
@@ -264,7 +275,7 @@ void TBusyMarquee::PaintFill(gp::Graphics& g) {
         FFill->Fill(&g, {0, 0, float(FWidth - 1), float(FHeight - 1)}, 255, 255, 255, 255, 255);
 }
 
-void TBusyMarquee::PaintBullets(gp::Graphics& g) {
+void TBusyMarquee::PaintBullets(gp::Graphics& g, const RECT* area) {
     std::unique_ptr<gp::SolidBrush> brush;
     std::unique_ptr<gp::Pen> pen;
     if (FBullets->Color() != clNone)
@@ -284,6 +295,8 @@ void TBusyMarquee::PaintBullets(gp::Graphics& g) {
             if (OnCustomBulletShape) OnCustomBulletShape(this, g, r, i);
             continue;
         }
+        // The platform's drawing costs as much outside the area as in it.
+        if (area && !Touches(r, *area)) continue;
         if (brush) {
             if (shape == bsEllipse) {
                 g.FillEllipse(brush.get(), rf);

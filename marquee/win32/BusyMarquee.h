@@ -140,7 +140,9 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
     void PaintBackground(HDC dc);
     void PaintParentBackground(HDC dc);
     void PaintFill(Gdiplus::Graphics& g);
-    void PaintBullets(Gdiplus::Graphics& g);
+    // Every bullet; given an area, only the bullets that can change a pixel of it (a
+    // custom shape is always asked to draw).
+    void PaintBullets(Gdiplus::Graphics& g, const RECT* area = nullptr);
 
     TStylePreset FStylePreset = tsOffice2003Blue;
     bool FDesignTime = false; // no design tool exists: always false at run time
