@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Busy-indicator benchmarks: bullet placement natively (Google Benchmark), and the
-# indicator's real paint path under Wine beside a bare BitBlt. Prints figures; checks nothing.
+# indicator's real paint path under Wine beside the platform's erase-only paint cycle of a
+# plain window of the same size, with the ratio and the share of a core beside their goals.
+# Prints figures; checks nothing.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 cd "$LV_ROOT"
