@@ -4,7 +4,8 @@
 # oleaut32: the accessible objects) need. For each DLL a delay-import library is made at
 # configure time from the toolchain's import library (its list of functions) with dlltool;
 # the toolchain's delay-load helper (delayimp) resolves a function at its first call.
-set(LV_DELAY_LOADED_DLLS wininet shell32 shlwapi msimg32 comctl32 uxtheme ole32 oleacc oleaut32)
+set(LV_DELAY_LOADED_DLLS wininet shell32 shlwapi msimg32 comctl32 uxtheme ole32 oleacc oleaut32
+  gdiplus)
 
 function(lv_make_delay_import_library dll out_var)
   find_library(import_lib NAMES lib${dll}.a ${dll} NO_CACHE REQUIRED)

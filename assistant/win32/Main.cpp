@@ -9,8 +9,9 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     startup_trace::Mark("entry");
-    ScopedGdiPlus gdiplus;
-    startup_trace::Mark("GDI+ started");
+    // The first window draws nothing with GDI+: it starts with the busy indicator's first
+    // paint.
+    ScopedGdiPlus gdiplus(GdiPlusStart::OnFirstUse);
     TApplication app;
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Optavo");

@@ -3,6 +3,7 @@
 
 #include <shlwapi.h>
 
+#include "framework/win32/GdiPlus.h"
 #include "framework/win32/UniqueHandle.h"
 
 TDecodedPicture::~TDecodedPicture() {
@@ -12,6 +13,7 @@ TDecodedPicture::~TDecodedPicture() {
 
 std::unique_ptr<TDecodedPicture> TPicture::DecodeBytes(const std::vector<std::uint8_t>& data) {
     if (data.empty()) return nullptr;
+    GdiPlusNeeded();
     IStream* stream = SHCreateMemStream(data.data(), static_cast<UINT>(data.size()));
     if (!stream) return nullptr;
     auto image = std::make_unique<Gdiplus::Bitmap>(stream);

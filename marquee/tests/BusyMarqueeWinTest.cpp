@@ -186,6 +186,21 @@ TEST(BusyMarqueePaint, DoubleBufferedPaintShowsTheSameRow) {
     }
 }
 
+// The program starts GDI+ on first use: its first window draws nothing with it.
+TEST(BusyMarqueePaint, GdiPlusStartsWithTheFirstPaintThatNeedsIt) {
+    MarqueeFixture f(clWhite, GdiPlusStart::OnFirstUse);
+    f.marquee->SetVisible(false);
+    f.form->Show();
+    PumpFor(50);
+    EXPECT_FALSE(GdiPlusRunning());
+    f.marquee->SetVisible(true);
+    DibSurface dib(f.kW, f.kH);
+    CaptureClient(f.marquee->Handle(), dib);
+    EXPECT_TRUE(GdiPlusRunning());
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(dib.Pixel(BulletCentre(i).x, BulletCentre(i).y), kBlack) << "bullet " << i;
+}
+
 TEST(BusyMarqueePaint, TransparentShowsParentAndBullets) {
     MarqueeFixture f(RGB(0, 160, 0));
     f.marquee->SetTransparent(true);

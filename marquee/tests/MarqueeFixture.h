@@ -28,7 +28,8 @@ class MarqueeFixture {
     static constexpr int kW = 445;
     static constexpr int kH = 417;
 
-    explicit MarqueeFixture(TColor formColor = clWhite) {
+    explicit MarqueeFixture(TColor formColor = clWhite, GdiPlusStart start = GdiPlusStart::Now)
+        : gdiplus(start) {
         form = TComponent::Create<TForm>(&root);
         form->SetBorderStyle(bsNone);
         form->SetColor(formColor);

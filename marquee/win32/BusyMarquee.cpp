@@ -2,6 +2,7 @@
 #include "marquee/win32/BusyMarquee.h"
 
 #include "framework/win32/Gdi.h"
+#include "framework/win32/GdiPlus.h"
 #include "marquee/core/MarqueeMotion.h"
 #include "marquee/win32/GPDraw.h"
 
@@ -245,6 +246,7 @@ void TBusyMarquee::PaintBuffered(HWND wnd) {
     const RECT& area = paintDc.PaintRect();
     HDC frame = FBuffers.StartFrame(area);
     {
+        GdiPlusNeeded();
         gp::Graphics g(frame);
         g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
         PaintBullets(g, &area);
@@ -258,12 +260,14 @@ void TBusyMarquee::PaintBuffered(HWND wnd) {
 void TBusyMarquee::PaintBackground(HDC dc) {
     SendMessageW(WindowHandle(), WM_ERASEBKGND, WPARAM(dc), LPARAM(dc));
     PaintParentBackground(dc);
+    GdiPlusNeeded();
     gp::Graphics g(dc);
     g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
     PaintFill(g);
 }
 
 void TBusyMarquee::Paint(TCanvas& canvas) {
+    GdiPlusNeeded();
     gp::Graphics g(canvas.Handle());
     g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
     PaintFill(g);
