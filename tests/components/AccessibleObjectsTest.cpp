@@ -20,44 +20,19 @@
 #include "framework/win32/UniqueHandle.h"
 #include "marquee/win32/BusyMarquee.h"
 #include "richlabel/win32/RichLabel.h"
+#include "tests/support/AccessibleClient.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
 
-using Accessible = ComRef<IAccessible>;
-
-VARIANT Id(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
 std::wstring Text(HRESULT hr, BSTR b) {
-    std::wstring s = hr == S_OK && b ? std::wstring(b, SysStringLen(b)) : L"<none>";
-    SysFreeString(b);
-    return s;
+    return TakeText(hr, b).value_or(L"<none>");
 }
 
 std::wstring Name(IAccessible* a, long id = CHILDID_SELF) {
     BSTR b = nullptr;
-    HRESULT hr = a->get_accName(Id(id), &b);
+    HRESULT hr = a->get_accName(ChildId(id), &b);
     return Text(hr, b);
-}
-
-long Role(IAccessible* a, long id = CHILDID_SELF) {
-    VARIANT v;
-    VariantInit(&v);
-    a->get_accRole(Id(id), &v);
-    return v.vt == VT_I4 ? v.lVal : -1;
-}
-
-long State(IAccessible* a, long id = CHILDID_SELF) {
-    VARIANT v;
-    VariantInit(&v);
-    a->get_accState(Id(id), &v);
-    return v.vt == VT_I4 ? v.lVal : -1;
 }
 
 // Events this thread hears about its own windows (delivered through its message queue).
@@ -96,7 +71,7 @@ class AccessibleObjects : public testing::Test {
     // The object of the root's child `id` (1-based, reading order).
     Accessible Child(IAccessible* root, long id) {
         IDispatch* d = nullptr;
-        EXPECT_EQ(root->get_accChild(Id(id), &d), S_OK);
+        EXPECT_EQ(root->get_accChild(ChildId(id), &d), S_OK);
         IAccessible* a = nullptr;
         if (d) d->QueryInterface(__uuidof(IAccessible), reinterpret_cast<void**>(&a));
         if (d) d->Release();
@@ -117,7 +92,7 @@ TEST_F(AccessibleObjects, EachKindHasItsRoleInReadingOrder) {
     Add<TRichLabel>({0, 200, 300, 20})->SetCaption(u"<b>Bold</b> text");
     Show();
     Accessible root = Root();
-    EXPECT_EQ(Role(root.get()), ROLE_SYSTEM_DIALOG);
+    EXPECT_EQ(RoleOf(root.get()), ROLE_SYSTEM_DIALOG);
     EXPECT_EQ(Name(root.get()), L"Objects");
     long count = 0;
     root.get()->get_accChildCount(&count);
@@ -125,7 +100,7 @@ TEST_F(AccessibleObjects, EachKindHasItsRoleInReadingOrder) {
     const long roles[] = {ROLE_SYSTEM_PANE,        ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_TEXT,
                           ROLE_SYSTEM_PROGRESSBAR, ROLE_SYSTEM_STATICTEXT, ROLE_SYSTEM_PUSHBUTTON};
     for (long i = 1; i <= count; ++i)
-        EXPECT_EQ(Role(Child(root.get(), i).get()), roles[i - 1]) << "child " << i;
+        EXPECT_EQ(RoleOf(Child(root.get(), i).get()), roles[i - 1]) << "child " << i;
     EXPECT_EQ(Name(Child(root.get(), 2).get()), L"Name:") << "without its accelerator mark";
     EXPECT_EQ(Name(Child(root.get(), 3).get()), L"Name:") << "the field named by its label";
     EXPECT_EQ(Name(Child(root.get(), 5).get()), L"Bold text") << "markup read as plain text";
@@ -142,27 +117,27 @@ TEST_F(AccessibleObjects, MarkupLinksAreChildrenThatJumpAsAClickDoes) {
     text.get()->get_accChildCount(&count);
     ASSERT_EQ(count, 2);
     IDispatch* none = nullptr;
-    EXPECT_EQ(text.get()->get_accChild(Id(2), &none), S_FALSE) << "links have no object";
-    EXPECT_EQ(Role(text.get(), 2), ROLE_SYSTEM_LINK);
+    EXPECT_EQ(text.get()->get_accChild(ChildId(2), &none), S_FALSE) << "links have no object";
+    EXPECT_EQ(RoleOf(text.get(), 2), ROLE_SYSTEM_LINK);
     EXPECT_EQ(Name(text.get(), 2), L"second");
     BSTR action = nullptr;
-    HRESULT hr = text.get()->get_accDefaultAction(Id(2), &action);
+    HRESULT hr = text.get()->get_accDefaultAction(ChildId(2), &action);
     EXPECT_EQ(Text(hr, action), L"jump");
 
     // Where the link says it lies, hit testing finds it.
     long l = 0, t = 0, w = 0, h = 0;
-    ASSERT_EQ(text.get()->accLocation(&l, &t, &w, &h, Id(2)), S_OK);
+    ASSERT_EQ(text.get()->accLocation(&l, &t, &w, &h, ChildId(2)), S_OK);
     VARIANT hit;
     VariantInit(&hit);
     ASSERT_EQ(text.get()->accHitTest(l + w / 2, t + h / 2, &hit), S_OK);
     EXPECT_EQ(hit.vt, VT_I4);
     EXPECT_EQ(hit.lVal, 2);
 
-    EXPECT_EQ(text.get()->accDoDefaultAction(Id(2)), S_OK);
+    EXPECT_EQ(text.get()->accDoDefaultAction(ChildId(2)), S_OK);
     EXPECT_TRUE(clicked.empty()) << "the action runs from the message loop, not in the call";
     EXPECT_TRUE(PumpUntil([&] { return !clicked.empty(); }));
     EXPECT_EQ(clicked, std::vector<std::u16string>{u"two"});
-    EXPECT_EQ(text.get()->accDoDefaultAction(Id(0)), DISP_E_MEMBERNOTFOUND)
+    EXPECT_EQ(text.get()->accDoDefaultAction(ChildId(0)), DISP_E_MEMBERNOTFOUND)
         << "the text itself has no action";
 }
 
@@ -175,21 +150,21 @@ TEST_F(AccessibleObjects, FieldValueIsSettableUnlessReadOnlyAndHiddenWhenMasked)
                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     gEvents.clear();
     BSTR value = SysAllocString(L"4711");
-    EXPECT_EQ(field.get()->put_accValue(Id(0), value), S_OK);
+    EXPECT_EQ(field.get()->put_accValue(ChildId(0), value), S_OK);
     EXPECT_EQ(edit->Text(), u"4711");
     EXPECT_TRUE(PumpUntil([] { return !gEvents.empty(); })) << "no value change event";
     UnhookWinEvent(hook);
 
     edit->SetReadOnly(true);
-    EXPECT_TRUE(State(field.get()) & STATE_SYSTEM_READONLY);
-    EXPECT_EQ(field.get()->put_accValue(Id(0), value), E_ACCESSDENIED);
+    EXPECT_TRUE(StateOf(field.get()) & STATE_SYSTEM_READONLY);
+    EXPECT_EQ(field.get()->put_accValue(ChildId(0), value), E_ACCESSDENIED);
     EXPECT_EQ(edit->Text(), u"4711");
     SysFreeString(value);
 
     edit->SetPasswordChar(u'*');
-    EXPECT_TRUE(State(field.get()) & STATE_SYSTEM_PROTECTED);
+    EXPECT_TRUE(StateOf(field.get()) & STATE_SYSTEM_PROTECTED);
     BSTR masked = nullptr;
-    EXPECT_EQ(field.get()->get_accValue(Id(0), &masked), E_ACCESSDENIED);
+    EXPECT_EQ(field.get()->get_accValue(ChildId(0), &masked), E_ACCESSDENIED);
     EXPECT_EQ(masked, nullptr);
 }
 
@@ -218,16 +193,16 @@ TEST_F(AccessibleObjects, BusyOnlyWhileShownAndMovingAndEventsSaySo) {
     Show();
     Accessible indicator = Child(Child(Root().get(), 1).get(), 1);
     EXPECT_EQ(Name(indicator.get()), L"Downloading");
-    EXPECT_EQ(State(indicator.get()) & (STATE_SYSTEM_BUSY | STATE_SYSTEM_INVISIBLE),
+    EXPECT_EQ(StateOf(indicator.get()) & (STATE_SYSTEM_BUSY | STATE_SYSTEM_INVISIBLE),
               STATE_SYSTEM_INVISIBLE);
 
     HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_SHOW, EVENT_OBJECT_STATECHANGE, nullptr,
                                          &Record, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
     gEvents.clear();
     panel->SetVisible(true);
-    EXPECT_TRUE(State(indicator.get()) & STATE_SYSTEM_BUSY);
+    EXPECT_TRUE(StateOf(indicator.get()) & STATE_SYSTEM_BUSY);
     busy->SetAnimate(false);
-    EXPECT_FALSE(State(indicator.get()) & STATE_SYSTEM_BUSY);
+    EXPECT_FALSE(StateOf(indicator.get()) & STATE_SYSTEM_BUSY);
     PumpFor(100);
     UnhookWinEvent(hook);
     const std::vector<std::pair<DWORD, LONG>> want = {{EVENT_OBJECT_SHOW, CHILDID_SELF},
@@ -244,7 +219,7 @@ TEST_F(AccessibleObjects, ButtonPressesFromTheMessageLoop) {
     Show();
     Accessible object = Child(Root().get(), 1);
     EXPECT_EQ(Name(object.get()), L"Go");
-    EXPECT_EQ(object.get()->accDoDefaultAction(Id(0)), S_OK);
+    EXPECT_EQ(object.get()->accDoDefaultAction(ChildId(0)), S_OK);
     EXPECT_EQ(clicks, 0);
     EXPECT_TRUE(PumpUntil([&] { return clicks == 1; }));
 }
@@ -259,7 +234,7 @@ TEST_F(AccessibleObjects, ObjectOutlivingItsControlAnswersDisconnected) {
     EXPECT_EQ(Name(object.get()), L"Going");
     holder.DestroyComponents();
     BSTR name = nullptr;
-    EXPECT_EQ(object.get()->get_accName(Id(0), &name), RPC_E_DISCONNECTED);
+    EXPECT_EQ(object.get()->get_accName(ChildId(0), &name), RPC_E_DISCONNECTED);
     long count = -1;
     EXPECT_EQ(Root().get()->get_accChildCount(&count), S_OK);
     EXPECT_EQ(count, 0);

@@ -27,6 +27,7 @@
 
 #include "framework/win32/UniqueHandle.h"
 #include "tests/e2e/probe/ProbeSupport.h"
+#include "tests/support/AccessibleClient.h"
 
 namespace {
 
@@ -54,9 +55,8 @@ std::string Json(const std::wstring& text) {
 
 // A BSTR answer as JSON: the text, or null when the object gave none.
 std::string JsonAnswer(HRESULT hr, BSTR text) {
-    std::string out = hr == S_OK && text ? Json(std::wstring(text, SysStringLen(text))) : "null";
-    SysFreeString(text);
-    return out;
+    const std::optional<std::wstring> answer = TakeText(hr, text);
+    return answer ? Json(*answer) : "null";
 }
 
 [[noreturn]] void Fail(const char* what, HRESULT hr) {
@@ -65,16 +65,6 @@ std::string JsonAnswer(HRESULT hr, BSTR text) {
     Print(line);
     ExitProcess(3);
 }
-
-VARIANT ChildId(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
-
-using Accessible = ComRef<IAccessible>;
 
 // An object as clients address it: an accessible object and a child id (CHILDID_SELF, or
 // the id of an element without an object of its own).
@@ -114,7 +104,7 @@ Children ChildrenOf(IAccessible* parent) {
             children.ids.push_back(CHILDID_SELF);
         } else {
             children.objects.emplace_back();
-            children.ids.push_back(vars[i].vt == VT_I4 ? vars[i].lVal : -1);
+            children.ids.push_back(NumberIn(vars[i]));
             VariantClear(&vars[i]);
         }
     }
@@ -125,19 +115,13 @@ std::string Describe(HWND top, Node node, const std::string& path) {
     VARIANT id = ChildId(node.child);
     BSTR text = nullptr;
     std::string line = "{\"path\":\"" + path + "\"";
-    VARIANT role;
-    VariantInit(&role);
-    HRESULT hr = node.object->get_accRole(id, &role);
-    line += ",\"role\":" + std::to_string(hr == S_OK && role.vt == VT_I4 ? role.lVal : -1);
-    hr = node.object->get_accName(id, &text);
+    line += ",\"role\":" + std::to_string(RoleOf(node.object, node.child));
+    HRESULT hr = node.object->get_accName(id, &text);
     line += ",\"name\":" + JsonAnswer(hr, text);
     text = nullptr;
     hr = node.object->get_accValue(id, &text);
     line += ",\"value\":" + JsonAnswer(hr, text);
-    VARIANT state;
-    VariantInit(&state);
-    hr = node.object->get_accState(id, &state);
-    line += ",\"state\":" + std::to_string(hr == S_OK && state.vt == VT_I4 ? state.lVal : -1);
+    line += ",\"state\":" + std::to_string(StateOf(node.object, node.child));
     text = nullptr;
     hr = node.object->get_accDefaultAction(id, &text);
     line += ",\"action\":" + JsonAnswer(hr, text);
