@@ -22,9 +22,10 @@ import time
 GOAL = 1.10
 ROOT = os.environ["LV_ROOT"]
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+BUILD = os.environ.get("LV_BENCH_BUILD", "build/release")  # both programs as shipped
 PROGRAMS = [
-    ("assistant", "build/win/assistant/UpgradeAssistant.exe", "registrieren|Register full version"),
-    ("minimal window", "build/win/bench/MinimalWindow.exe", "Minimal reference"),
+    ("assistant", f"{BUILD}/assistant/UpgradeAssistant.exe", "registrieren|Register full version"),
+    ("minimal window", f"{BUILD}/bench/MinimalWindow.exe", "Minimal reference"),
 ]
 
 

@@ -7,8 +7,16 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/env.sh"
 cd "$LV_ROOT"
 "$LV_ROOT/scripts/bootstrap.sh"
-cmake --preset win >/dev/null
-cmake --build --preset win --target UpgradeAssistant MinimalWindow >/dev/null
+# Both programs as shipped (the release preset); LV_BENCH_BUILD=build/win measures the
+# development build instead.
+export LV_BENCH_BUILD=${LV_BENCH_BUILD:-build/release}
+if [[ $LV_BENCH_BUILD == build/release ]]; then
+    cmake --preset release >/dev/null
+    cmake --build build/release --target UpgradeAssistant MinimalWindow >/dev/null
+else
+    cmake --preset win >/dev/null
+    cmake --build --preset win --target UpgradeAssistant MinimalWindow >/dev/null
+fi
 
 trap 'wineserver -k 2>/dev/null || true; lv_stop_xvfb' EXIT
 lv_start_xvfb
