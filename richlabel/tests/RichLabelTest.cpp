@@ -198,6 +198,37 @@ TEST_F(RichLabelFixture, StepCaptionsWrapAtSpacesWithTheRealFontMetrics) {
     EXPECT_TRUE(wrapped);
 }
 
+// More fonts than the measuring cache keeps: each run still measures in its own font, also
+// when its font comes back after the cache was trimmed.
+TEST_F(RichLabelFixture, RunsMeasureInTheirOwnFontWhenTheLabelUsesManyFonts) {
+    auto run = [](int size) {
+        return u"<font size=" + AnsiToWide(std::to_string(size)) + u">Wort</font> ";
+    };
+    auto runWidths = [](TRichLabel* label) {
+        std::vector<int> widths;
+        for (const auto& item : label->Render().Data()->FArray)
+            if (item->IsTextRun() && item->FText == u"Wort") widths.push_back(item->GetWidth());
+        return widths;
+    };
+    std::vector<int> sizes;
+    for (int size = 10; size < 54; ++size) // font heights in pixels
+        sizes.push_back(size);
+    sizes.insert(sizes.end(), {10, 30, 53, 11});
+    std::u16string caption;
+    std::vector<int> alone;
+    for (int size : sizes) {
+        caption += run(size);
+        TRichLabel* single = MakeLabel(2000, 100);
+        single->SetCaption(run(size));
+        ASSERT_EQ(runWidths(single).size(), 1u);
+        alone.push_back(runWidths(single)[0]);
+    }
+    TRichLabel* label = MakeLabel(20000, 100);
+    label->SetCaption(caption);
+    EXPECT_EQ(runWidths(label), alone);
+    EXPECT_LT(alone[0], alone[40]); // the sizes do differ
+}
+
 TEST_F(RichLabelFixture, RunsOfDifferentHeightsShareOneBaseline) {
     TRichLabel* label = MakeLabel(300, 60);
     label->Font().Assign(Verdana(-15));

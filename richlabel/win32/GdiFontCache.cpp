@@ -3,9 +3,14 @@
 
 #include "framework/win32/Font.h"
 
-HFONT TGdiFontCache::Get(const THTMLFont& font) {
+HFONT TGdiFontCache::Find(const THTMLFont& font) const {
     for (const Entry& e : entries_)
         if (e.font == font) return e.handle.get();
+    return nullptr;
+}
+
+HFONT TGdiFontCache::Get(const THTMLFont& font) {
+    if (HFONT cached = Find(font)) return cached;
     if (limit_ && entries_.size() >= limit_) entries_.clear();
     TFontDesc desc;
     desc.Name = font.Name;

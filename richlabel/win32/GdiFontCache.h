@@ -16,7 +16,10 @@ class TGdiFontCache {
     TGdiFontCache(const TGdiFontCache&) = delete;
     TGdiFontCache& operator=(const TGdiFontCache&) = delete;
 
+    // The cached font for `font`, made (and the cache perhaps trimmed) when there is none.
     HFONT Get(const THTMLFont& font);
+    // The cached font for `font`, or null; never makes one.
+    HFONT Find(const THTMLFont& font) const;
     void Clear() { entries_.clear(); }
 
   private:

@@ -21,11 +21,13 @@ THTMLGdiRender::THTMLGdiRender() {
 THTMLGdiRender::~THTMLGdiRender() {
     // Items (and the controls they made) go before the DC they were measured on.
     if (Data()) Data()->ClearArray();
+    ReleaseMeasureFont();
     if (FCanvas) SelectObject(FCanvas.get(), FSaveObj);
 }
 
 void THTMLGdiRender::SetDC(HDC dc) {
     if (!dc) return;
+    ReleaseMeasureFont();
     SelectObject(FCanvas.get(), FSaveObj);
     FCanvas.reset();
     FBitmap.reset();
@@ -34,8 +36,30 @@ void THTMLGdiRender::SetDC(HDC dc) {
     FSaveObj = SelectObject(FCanvas.get(), FBitmap.get());
 }
 
+// Selects the measuring font and leaves it selected: under the platform, selecting a font
+// costs some thirty times as much as measuring a word with it, and a layout measures run
+// after run in the same font.
+void THTMLGdiRender::SelectMeasureFont(const THTMLFont& font) {
+    HFONT handle = FMeasureFonts.Find(font);
+    if (!handle) {
+        ReleaseMeasureFont(); // making a font may trim the cache: no cached font stays selected
+        handle = FMeasureFonts.Get(font);
+    }
+    if (handle == FMeasureFont) return;
+    if (!handle) return ReleaseMeasureFont(); // no font could be made: the DC's own font
+    HGDIOBJ previous = SelectObject(FCanvas.get(), handle);
+    if (!FMeasureFont) FSaveFont = previous;
+    FMeasureFont = handle;
+}
+
+void THTMLGdiRender::ReleaseMeasureFont() {
+    if (!FMeasureFont) return;
+    SelectObject(FCanvas.get(), FSaveFont);
+    FMeasureFont = nullptr;
+}
+
 int THTMLGdiRender::TextWidth(const THTMLFont& font, const std::u16string& text) {
-    ScopedSelect select(FCanvas.get(), FMeasureFonts.Get(font));
+    SelectMeasureFont(font);
     RECT r{0, 0, 0, 0};
     // DT_CALCRECT | DT_NOPREFIX | DT_SINGLELINE | DT_BOTTOM
     ::DrawTextW(FCanvas.get(), AsWide(text), int(text.size()), &r, 0x0C28);
@@ -43,7 +67,7 @@ int THTMLGdiRender::TextWidth(const THTMLFont& font, const std::u16string& text)
 }
 
 THTMLFontMetrics THTMLGdiRender::Metrics(const THTMLFont& font) {
-    ScopedSelect select(FCanvas.get(), FMeasureFonts.Get(font));
+    SelectMeasureFont(font);
     TEXTMETRICW tm{};
     GetTextMetricsW(FCanvas.get(), &tm);
     return {int(tm.tmHeight), int(tm.tmDescent), int(tm.tmAveCharWidth), int(tm.tmMaxCharWidth)};

@@ -56,6 +56,8 @@ class THTMLGdiRender : public THTMLRender, private THTMLMeasurer {
     int TextWidth(const THTMLFont& font, const std::u16string& text) override;
     THTMLFontMetrics Metrics(const THTMLFont& font) override;
     int PixelsPerInchY() override;
+    void SelectMeasureFont(const THTMLFont& font);
+    void ReleaseMeasureFont();
     TTextSize CreateEmbeddedControl(THTMLControlItem& item);
 
     struct PaintState;
@@ -69,8 +71,9 @@ class THTMLGdiRender : public THTMLRender, private THTMLMeasurer {
     MemoryDCHandle FCanvas;          // measuring memory DC
     BitmapHandle FBitmap;            // its 1 x 1 bitmap
     HGDIOBJ FSaveObj = nullptr;      // what the DC held before the bitmap
-    HGDIOBJ FSaveFont = nullptr;     // the DC's font before measuring selected one
-    TGdiFontCache FMeasureFonts{32}; // never left selected, so it may be trimmed
+    HGDIOBJ FSaveFont = nullptr;     // the DC's font before a measuring font was selected
+    HFONT FMeasureFont = nullptr;    // the cached font now selected into the DC, if any
+    TGdiFontCache FMeasureFonts{32}; // released from the DC before it may be trimmed
     bool FDoubleBuffered = true;
     TControl* FControl = nullptr;
     THTMLCheckBoxPainter FCheckBoxPainter;

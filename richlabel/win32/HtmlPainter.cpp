@@ -18,6 +18,16 @@ struct THTMLGdiRender::PaintState {
     bool adjust = false;
     TColor adjustFrom = 0; // plain RGB of the adjustment reference
     TGdiFontCache fonts;
+    HFONT selectedFont = nullptr;
+
+    // Selecting a font costs the platform far more than drawing a word: runs in the font
+    // already selected select nothing.
+    void SelectFont(const THTMLFont& font) {
+        HFONT handle = fonts.Get(font);
+        if (handle == selectedFont) return;
+        SelectObject(dc, handle);
+        selectedFont = handle;
+    }
 
     TColor Adjusted(TColor c) const {
         const TColor rgb = ColorToRGB(c);
@@ -127,7 +137,7 @@ void THTMLGdiRender::PaintRun(PaintState& ps, const THTMLPlacement& walk, THTMLI
         if (item.IsLink()) color = FData->FLinkColor;
     }
     SetTextColor(ps.dc, ps.Adjusted(color));
-    SelectObject(ps.dc, ps.fonts.Get(THTMLPlacement::RunFont(*FData, item)));
+    ps.SelectFont(THTMLPlacement::RunFont(*FData, item));
     TextOutW(ps.dc, ps.DX(walk.X()), ps.DY(walk.Baseline(item)), AsWide(item.FText),
              int(item.FText.size()));
 }
@@ -138,7 +148,7 @@ void THTMLGdiRender::PaintMarker(PaintState& ps, const THTMLPlacement& walk, THT
         // The number: in the font of the last run drawn and the entry's own colour, without
         // the override colours; the walk moves x past it.
         const std::u16string number = THTMLPlacement::MarkerText(item);
-        SelectObject(ps.dc, ps.fonts.Get(walk.MarkerFont()));
+        ps.SelectFont(walk.MarkerFont());
         SetTextColor(ps.dc, ColorToRGB(item.FontColor));
         SetBkMode(ps.dc, TRANSPARENT);
         TextOutW(ps.dc, ps.DX(walk.X()), ps.DY(walk.Baseline(item)), AsWide(number),
