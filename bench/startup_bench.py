@@ -47,9 +47,15 @@ def start(exe, env=None):
     return subprocess.Popen([WINE_RUN, os.path.join(ROOT, exe)], env=env)
 
 
+SETTLE_SECONDS = 0.5
+
+
 def stop(proc):
     proc.kill()
     proc.wait()
+    # The platform tidies up after a killed program (its windows, its X resources) for a
+    # while; the next start should not share the processor with that.
+    time.sleep(SETTLE_SECONDS)
 
 
 def seen_on_screen(exe, name_regex):
