@@ -22,7 +22,7 @@ void TForm1::FormCreate(TObject*) {
     ApplyTexts(language);
     std::u16string tempDir = GetTempDir();
     std::u16string target = tempDir + AnsiToWide(FileNameFromUrl(HTTPGetUpdate->URL()));
-    HTTPGetUpdate->SetFileName(WideToAnsi(target));
+    HTTPGetUpdate->SetTargetPath(target);
     HTTPGetUpdate->SetPassword(std::string(ProductConfig::DownloadPassword));
 }
 

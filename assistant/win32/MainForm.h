@@ -62,6 +62,6 @@ class TForm1 : public TForm {
     void DeletePreviousInstaller();
     void StoreCustomerNumber();
     // Starts the downloaded installer with the shell; false when it could not be started.
-    bool StartInstaller(const std::string& fileName);
+    bool StartInstaller(const std::u16string& path);
     void ShowFailure();
 };

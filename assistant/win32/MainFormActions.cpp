@@ -2,12 +2,11 @@
 // the steps meanwhile), start it or report the failure, store the customer number.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include "assistant/core/Texts.h"
 #include "assistant/win32/LongPath.h"
 #include "assistant/win32/MainForm.h"
 #include "assistant/win32/Registry.h"
+#include "assistant/win32/ShellOpen.h"
 #include "framework/core/Exception.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/WinText.h"
@@ -17,8 +16,6 @@ namespace {
 // Only a completed file larger than this is the installer; anything else is an error page.
 constexpr std::int32_t kMinInstallerSize = 2200;
 constexpr std::size_t kCustomerNumberLength = 10;
-// ShellExecute answers a value above this when it started the program.
-constexpr INT_PTR kShellExecuteMaxError = 32;
 // OK button, exclamation icon, system-modal, brought to the foreground.
 constexpr UINT kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND;
 
@@ -26,7 +23,7 @@ constexpr UINT kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | 
 
 void TForm1::RichLabel3Click(TObject*) {
     RegLink = SignupAddress(SystemLanguage(), SignupCode);
-    ShellExecuteW(Handle(), L"open", AsWide(RegLink), nullptr, nullptr, SW_SHOW);
+    ShellOpen(Handle(), RegLink);
 }
 
 void TForm1::Button1Click(TObject*) {
@@ -41,7 +38,7 @@ void TForm1::Button1Click(TObject*) {
 
 void TForm1::DeletePreviousInstaller() {
     try {
-        std::u16string target = AnsiToWide(HTTPGetUpdate->FileName());
+        const std::u16string& target = HTTPGetUpdate->TargetPath();
         if (FileExistsAt(target)) DeleteFileW(AsWide(target));
     } catch (...) {
         // A leftover that cannot be removed makes the download fail and report that.
@@ -56,19 +53,19 @@ void TForm1::StoreCustomerNumber() {
         throw TException(u"Fehler beim Setzen der Daten f\u00fcr '" + ClientRegValue + u"'");
 }
 
-void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string& FileName, std::int32_t FileSize) {
+// The installer is started under its UTF-16 name (the 8-bit FileName may not name it) while
+// the component still holds it against change.
+void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string&, std::int32_t FileSize) {
     FlatPanel2->SetVisible(false);
-    if (FileSize > kMinInstallerSize && StartInstaller(FileName))
+    if (FileSize > kMinInstallerSize && StartInstaller(HTTPGetUpdate->TargetPath()))
         ExitProcess(0); // at once: the installer takes over, nothing is left to save
     // Too small to be the installer, or not a program the shell can start (an error or
     // proxy page of any size): the try failed, and the window stays for another.
     ShowFailure();
 }
 
-bool TForm1::StartInstaller(const std::string& fileName) {
-    auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(Handle(), "open", fileName.c_str(), "", "", SW_SHOW));
-    return result > kShellExecuteMaxError;
+bool TForm1::StartInstaller(const std::u16string& path) {
+    return ShellOpen(Handle(), path);
 }
 
 void TForm1::HTTPGetUpdateError(TObject*) {

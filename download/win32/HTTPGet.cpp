@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "framework/win32/WinText.h"
+
 THTTPGet::THTTPGet(TComponent* aOwner)
     : TComponent(aOwner), FAcceptTypes("*/*"), FAgent("Optavo HTTPGet") {}
 
@@ -14,6 +16,16 @@ THTTPGet::~THTTPGet() {
         FThread->OnTerminate = nullptr;
         FThread = nullptr;
     }
+}
+
+void THTTPGet::SetFileName(const std::string& v) {
+    FFileName = v;
+    FTargetPath = AnsiToWide(v);
+}
+
+void THTTPGet::SetTargetPath(const std::u16string& v) {
+    FTargetPath = v;
+    FFileName = WideToAnsi(v);
 }
 
 void THTTPGet::GetFile() {
@@ -53,7 +65,8 @@ void THTTPGet::DispatchWaitingMessages() {
 }
 
 void THTTPGet::StartTransfer(bool toFile) {
-    auto worker = std::make_unique<THTTPGetThread>(FAcceptTypes, FAgent, FURL, FFileName, FUserName,
+    auto worker = std::make_unique<THTTPGetThread>(FAcceptTypes, FAgent, FURL, FFileName, FTargetPath,
+                                                   FUserName,
                                                    FPassword, FPostQuery, FReferer, FBinaryData,
                                                    FUseCache, OnProgress, toFile);
     worker->OnTerminate = [this](TObject* Sender) { ThreadDone(Sender); };
@@ -84,6 +97,7 @@ void THTTPGet::ThreadDone(TObject* Sender) {
     FResult = worker->Result();
     if (FResult) {
         if (worker->ToFile()) {
+            FileHandle sealed = worker->TakeSealedFile();
             TOnDoneFileEvent handler = OnDoneFile;
             if (handler) handler(this, worker->FileName(), worker->FileSize());
         } else {

@@ -32,8 +32,14 @@ class THTTPGet : public TComponent {
     void SetURL(const std::string& v) { FURL = v; }
     bool UseCache() const { return FUseCache; }
     void SetUseCache(bool v) { FUseCache = v; }
+    // The target file of GetFile in 8-bit text; setting it sets TargetPath from it.
     const std::string& FileName() const { return FFileName; }
-    void SetFileName(const std::string& v) { FFileName = v; }
+    void SetFileName(const std::string& v);
+    // The target file as UTF-16, the name the file is written and reported under: a folder
+    // whose name the ANSI code page cannot spell keeps its name. Setting it sets FileName
+    // to its 8-bit form.
+    const std::u16string& TargetPath() const { return FTargetPath; }
+    void SetTargetPath(const std::u16string& v);
     const std::string& UserName() const { return FUserName; }
     void SetUserName(const std::string& v) { FUserName = v; }
     const std::string& Password() const { return FPassword; }
@@ -47,6 +53,8 @@ class THTTPGet : public TComponent {
 
     // After each block; Sender is the worker.
     TOnProgressEvent OnProgress;
+    // The file stays open, shared for reading only, while this event runs: no other
+    // process can write, rename or delete it until the handler has returned.
     TOnDoneFileEvent OnDoneFile;
     TOnDoneStringEvent OnDoneString;
     TNotifyEvent OnError;
@@ -75,6 +83,7 @@ class THTTPGet : public TComponent {
     std::string FURL;
     bool FUseCache = false;
     std::string FFileName;
+    std::u16string FTargetPath;
     std::string FUserName;
     std::string FPassword;
     std::string FPostQuery;

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "download/core/ParseURL.h"
+#include "download/win32/SealedFile.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/WinText.h"
 
@@ -26,11 +27,12 @@ const char* OrNull(const std::string& s) {
 } // namespace
 
 THTTPGetThread::THTTPGetThread(std::string aAcceptTypes, std::string aAgent, std::string aURL,
-                               std::string aFileName, std::string aUserName, std::string aPassword,
+                               std::string aFileName, std::u16string aTargetPath,
+                               std::string aUserName, std::string aPassword,
                                std::string aPostQuery, std::string aReferer, bool aBinaryData,
                                bool aUseCache, TOnProgressEvent aProgress, bool aToFile)
     : FTAcceptTypes(std::move(aAcceptTypes)), FTAgent(std::move(aAgent)), FTURL(std::move(aURL)),
-      FTFileName(std::move(aFileName)), FTUserName(std::move(aUserName)),
+      FTFileName(std::move(aFileName)), FTTargetPath(std::move(aTargetPath)), FTUserName(std::move(aUserName)),
       FTPassword(std::move(aPassword)), FTPostQuery(std::move(aPostQuery)),
       FTReferer(std::move(aReferer)), FTBinaryData(aBinaryData), FTUseCache(aUseCache),
       FTToFile(aToFile), FTProgress(std::move(aProgress)) {
@@ -120,10 +122,10 @@ TAnnouncedLength THTTPGetThread::QueryAnnouncedLength(HINTERNET request) const {
 bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length) {
     BytesReaded = 0;
     FileHandle file;
+    TContentDigest written;
     if (FTToFile) {
-        file =
-            FileHandle(CreateFileW(AsWide(AnsiToWide(FTFileName)), GENERIC_WRITE, FILE_SHARE_READ,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        file = FileHandle(CreateFileW(AsWide(FTTargetPath), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return false;
     } else {
         FTStringResult.clear();
@@ -142,9 +144,10 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
         BytesToRead = got;
         if (BytesToRead > MaxTransferSize - BytesReaded) return false; // beyond 32-bit sizes
         if (file) {
-            DWORD written = 0;
-            if (!WriteFile(file.get(), buffer.data(), got, &written, nullptr) || written != got)
+            DWORD stored = 0;
+            if (!WriteFile(file.get(), buffer.data(), got, &stored, nullptr) || stored != got)
                 return false;
+            written.Add(buffer.data(), got);
         } else {
             FTStringResult.append(buffer.data(), got);
         }
@@ -159,9 +162,17 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
     end.Received = BytesReaded;
     end.EndedCleanly = endedCleanly;
     if (!TransferSucceeded(end)) return false;
+    if (FTToFile && !SealTarget(written.Finish())) return false;
     // Without an announced length the size reported is the size received.
     if (length.Kind == TLengthKind::lkAbsent) FTFileSize = std::int32_t(BytesReaded);
     return true;
+}
+
+// The complete file is held against change from here until the component has reported it;
+// a file that another process changed or holds open for writing is a failed transfer.
+bool THTTPGetThread::SealTarget(const TDigest& written) {
+    FTSealedFile = SealWrittenFile(FTTargetPath, written);
+    return bool(FTSealedFile);
 }
 
 // On the user-interface thread. After a stop request (Abort or the component's destruction)

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 
 #include "download/core/TransferOutcome.h"
+#include "download/win32/ContentDigest.h"
 #include "download/win32/InternetHandles.h"
 #include "framework/win32/Thread.h"
 
@@ -17,8 +19,10 @@ using TOnProgressEvent =
 class THTTPGetThread : public TThread {
   public:
     // Copies every setting and sets FreeOnTerminate; the thread is not started yet.
+    // aFileName is the 8-bit form of aTargetPath, the file that is written.
     THTTPGetThread(std::string aAcceptTypes, std::string aAgent, std::string aURL,
-                   std::string aFileName, std::string aUserName, std::string aPassword,
+                   std::string aFileName, std::u16string aTargetPath, std::string aUserName,
+                   std::string aPassword,
                    std::string aPostQuery, std::string aReferer, bool aBinaryData, bool aUseCache,
                    TOnProgressEvent aProgress, bool aToFile);
 
@@ -27,6 +31,8 @@ class THTTPGetThread : public TThread {
     void MarkFailed() { FTResult.store(false); }
 
     const std::string& FileName() const { return FTFileName; }
+    // After a successful transfer into a file: the file, held against change (SealedFile.h).
+    FileHandle TakeSealedFile() { return std::move(FTSealedFile); }
     const std::string& StringResult() const { return FTStringResult; }
     std::int32_t FileSize() const { return FTFileSize; }
     bool ToFile() const { return FTToFile; }
@@ -48,12 +54,15 @@ class THTTPGetThread : public TThread {
     bool Transfer();
     TAnnouncedLength QueryAnnouncedLength(HINTERNET request) const;
     bool ReadBody(HINTERNET request, const TAnnouncedLength& length);
+    bool SealTarget(const TDigest& written);
     void UpdateProgress();
 
     std::string FTAcceptTypes;
     std::string FTAgent;
     std::string FTURL;
     std::string FTFileName;
+    std::u16string FTTargetPath;
+    FileHandle FTSealedFile;
     std::string FTStringResult;
     std::string FTUserName;
     std::string FTPassword;
