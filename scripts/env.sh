@@ -6,8 +6,9 @@ export LV_ROOT
 export WINEPREFIX=${LV_WINEPREFIX:-$LV_ROOT/build/wineprefix}
 export WINEARCH=win64
 export WINEDEBUG=-all
-# No Mono or Gecko installers: they would want the network.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko installers: they would want the network. A test may add overrides of its
+# own in LV_EXTRA_DLLOVERRIDES (the DLL-planting tests ask for native DLLs first).
+export WINEDLLOVERRIDES="mscoree,mshtml=${LV_EXTRA_DLLOVERRIDES:+;$LV_EXTRA_DLLOVERRIDES}"
 
 # lv_start_xvfb: starts a private Xvfb on a free display; sets DISPLAY and LV_XVFB_PID.
 lv_start_xvfb() {

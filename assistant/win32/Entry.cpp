@@ -5,6 +5,8 @@
 // calls wWinMain.
 #include <windows.h>
 
+#include <initializer_list>
+
 extern "C" int WinMainCRTStartup(void);
 
 namespace {
@@ -21,9 +23,22 @@ void RestrictDllSearchToSystemFolder() {
     if (!setDefault || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) SetDllDirectoryW(L"");
 }
 
+// Wine resolves the delay imports of its own system DLLs by the ordinary search order,
+// whatever the default directories say: its input-method code fetches ole32 at the first
+// window and its drawing code msimg32 at the first paint, the program's folder first. Under
+// Wine these two are loaded from the system folder before, so that those loads by name find
+// them loaded (Windows resolves its own DLLs' imports through the default directories).
+void PreloadWhatWineFetchesByName() {
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll || !GetProcAddress(ntdll, "wine_get_version")) return;
+    for (const wchar_t* name : {L"ole32.dll", L"msimg32.dll"})
+        LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+}
+
 } // namespace
 
 extern "C" int LvRestrictedEntry(void) {
     RestrictDllSearchToSystemFolder();
+    PreloadWhatWineFetchesByName();
     return WinMainCRTStartup();
 }
