@@ -56,6 +56,7 @@ void THTTPGet::StartTransfer(bool toFile) {
     auto worker = std::make_unique<THTTPGetThread>(FAcceptTypes, FAgent, FURL, FFileName, FUserName,
                                                    FPassword, FPostQuery, FReferer, FBinaryData,
                                                    FUseCache, OnProgress, toFile);
+    worker->SetStallWindow(FStallWindowMs);
     worker->OnTerminate = [this](TObject* Sender) { ThreadDone(Sender); };
     FThread = worker.get();
     try {

@@ -6,6 +6,8 @@
 #include <functional>
 #include <string>
 
+#include "download/core/Redirect.h"
+#include "download/core/StallWatch.h"
 #include "download/core/TransferOutcome.h"
 #include "download/win32/InternetHandles.h"
 #include "framework/win32/Thread.h"
@@ -25,6 +27,10 @@ class THTTPGetThread : public TThread {
     // The outcome; set false by the user-interface thread on a stop request (Abort).
     bool Result() const { return FTResult.load(); }
     void MarkFailed() { FTResult.store(false); }
+
+    // How long the body may take to gain one read's worth (1025 bytes) before the transfer
+    // fails as stalled; 30 s unless set before the thread starts.
+    void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
 
     const std::string& FileName() const { return FTFileName; }
     const std::string& StringResult() const { return FTStringResult; }
@@ -46,6 +52,7 @@ class THTTPGetThread : public TThread {
     };
 
     bool Transfer();
+    InternetHandle SendRequest(HINTERNET connection, const TRequestTarget& target, bool post);
     TAnnouncedLength QueryAnnouncedLength(HINTERNET request) const;
     bool ReadBody(HINTERNET request, const TAnnouncedLength& length);
     void UpdateProgress();
@@ -67,4 +74,5 @@ class THTTPGetThread : public TThread {
     std::uint32_t BytesToRead = 0;
     std::uint32_t BytesReaded = 0;
     TOnProgressEvent FTProgress;
+    std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
 };
