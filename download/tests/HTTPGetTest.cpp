@@ -566,6 +566,157 @@ TEST_F(Download, NoHandleOrThreadLeftBehind) {
         EXPECT_FALSE(c.Closed.empty());
 }
 
+// Starts a transfer without waiting in GetFile (which would wait for ever on a transfer that
+// never ends) and pumps until its outcome has come, or `limit` has passed: then it stops the
+// transfer and answers false.
+bool FinishesWithin(THTTPGet& get, const Outcome& out, std::chrono::milliseconds limit) {
+    get.SetWaitThread(false);
+    get.GetFile();
+    if (PumpUntil([&] { return out.Events() > 0; }, limit)) return true;
+    get.Abort();
+    return false;
+}
+
+// Each request that reached the server names the download host on port 80 and carries the
+// request's headers; answers the paths.
+std::vector<std::string> RequestPaths(const std::vector<TestServer::Connection>& conns) {
+    const std::string prefix = "GET http://" + TestServer::Host() + ":80";
+    std::vector<std::string> paths;
+    for (const auto& c : conns) {
+        SCOPED_TRACE(c.RequestLine);
+        const std::string& line = c.RequestLine;
+        bool onHost = line.rfind(prefix, 0) == 0 && line.size() > prefix.size() + 9 &&
+                      line[prefix.size()] == '/' && line.substr(line.size() - 9) == " HTTP/1.0";
+        EXPECT_TRUE(onHost);
+        if (!onHost) continue;
+        paths.push_back(line.substr(prefix.size(), line.size() - prefix.size() - 9));
+        EXPECT_EQ(c.HeaderValues("Accept"), std::vector<std::string>{"*/*"});
+        EXPECT_EQ(c.HeaderValues("Referer"), std::vector<std::string>{"Kestrune - Optavo"});
+        EXPECT_EQ(c.HeaderValues("User-Agent"), std::vector<std::string>{"Optavo HTTPGet"});
+    }
+    return paths;
+}
+
+// Redirects within the host are followed as new requests of the same kind, up to ten in a
+// row (absolute addresses with the port written out, absolute and relative paths; 301, 302,
+// 303, 307 and 308); the eleventh redirect answer, or a loop, fails without another request.
+TEST_F(Download, RedirectsWithinTheHostAreFollowedUpToTenInARow) {
+    struct Row {
+        const char* path;
+        bool done;
+        int requests;
+    };
+    const Row rows[] = {
+        {"/t/hops-3", true, 4},
+        {"/t/hops-10", true, 11},
+        {"/t/hops-11", false, 11},
+        {"/t/loop", false, 11},
+    };
+    const std::string installer = ReadFile("Z:" + std::string(std::getenv("LV_TEST_INSTALLER")));
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        DeleteFileA(Target.c_str());
+        Out = Outcome();
+        Mark = TestServer::Mark();
+        auto get = Make(row.path);
+        ASSERT_TRUE(FinishesWithin(*get, Out, 30s)) << "no outcome: the redirects went on";
+        PumpFor(50);
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(Out.DoneFile, row.done ? 1 : 0);
+        if (row.done) {
+            EXPECT_EQ(ReadFile(Target), installer);
+        } else {
+            EXPECT_FALSE(FileExists(Target));
+        }
+        std::vector<std::string> paths = RequestPaths(TestServer::SinceAllClosed(Mark));
+        ASSERT_EQ(int(paths.size()), row.requests);
+        EXPECT_EQ(paths.front(), row.path);
+        for (std::size_t i = 1; i < paths.size(); ++i) {
+            const std::string hop =
+                std::string(row.path).rfind("/t/hops-", 0) == 0
+                    ? "/t/hops-" + std::to_string(std::stoi(row.path + 8) - int(i))
+                    : row.path;
+            EXPECT_EQ(paths[i], hop);
+        }
+    }
+}
+
+// A redirect to another host, another port or another scheme fails the transfer: nothing is
+// sent to its address (the customer's credentials stay with the host they are for), and no
+// file is made.
+TEST_F(Download, RedirectsThatLeaveTheHostFailWithoutARequestToThem) {
+    for (const char* path : {"/t/to-host", "/t/to-port", "/t/to-https"}) {
+        SCOPED_TRACE(path);
+        DeleteFileA(Target.c_str());
+        Out = Outcome();
+        Mark = TestServer::Mark();
+        auto get = Make(path);
+        get->SetUserName("1234567890");
+        get->SetPassword(TestServer::Password());
+        ASSERT_TRUE(FinishesWithin(*get, Out, 30s));
+        PumpFor(50);
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(Out.Errors, 1);
+        EXPECT_FALSE(FileExists(Target));
+        EXPECT_EQ(RequestPaths(TestServer::SinceAllClosed(Mark)), std::vector<std::string>{path});
+    }
+}
+
+// After a 307 or 308 a POST is repeated with its body; after 301, 302 and 303 the redirect is
+// followed with a GET without a body.
+TEST_F(Download, PostAcrossARedirect) {
+    const std::string body = "customer=1234567890";
+    for (int status : {301, 302, 303, 307, 308}) {
+        SCOPED_TRACE(status);
+        Out = Outcome();
+        Mark = TestServer::Mark();
+        auto get = Make("/t/to-echo-" + std::to_string(status));
+        get->SetPostQuery(body);
+        get->GetString();
+        ASSERT_TRUE(PumpUntil([&] { return Out.Events() > 0; }, 20s));
+        const bool keeps = status == 307 || status == 308;
+        EXPECT_EQ(Out.DoneString, keeps ? 1 : 0); // the echo of an empty body is empty
+        if (keeps) {
+            EXPECT_EQ(Out.Text, body);
+        }
+        auto conns = TestServer::SinceAllClosed(Mark);
+        ASSERT_EQ(conns.size(), 2u);
+        EXPECT_EQ(conns[1].RequestLine.substr(0, 5), keeps ? "POST " : "GET h");
+        EXPECT_EQ(conns[1].Body, keeps ? body : "");
+    }
+}
+
+// A body that trickles (a byte every 5 s) fails once a window passes without one read's worth
+// of it, and the connection is let go; a slow body that keeps moving (2 KB/s) completes however
+// long it takes. The window is shortened here; the program's own 30 s are tried end to end.
+TEST_F(Download, StalledBodyFailsAndMovingBodyCompletes) {
+    struct Row {
+        const char* path;
+        bool done;
+    };
+    for (const Row& row : {Row{"/t/trickle-3000", false}, Row{"/t/paced-16000", true}}) {
+        SCOPED_TRACE(row.path);
+        DeleteFileA(Target.c_str());
+        Out = Outcome();
+        Mark = TestServer::Mark();
+        auto get = Make(row.path);
+        get->SetStallWindow(3000);
+        DWORD start = GetTickCount();
+        ASSERT_TRUE(FinishesWithin(*get, Out, 60s)) << "no outcome: the body holds the transfer";
+        std::printf("%s: ended after %lu ms\n", row.path, GetTickCount() - start);
+        PumpFor(50);
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(Out.DoneFile, row.done ? 1 : 0);
+        if (row.done) {
+            EXPECT_EQ(Out.FileSize, 16000);
+            EXPECT_TRUE(TestServer::IsPattern(ReadFile(Target)));
+        }
+        auto conns = TestServer::SinceAllClosed(Mark, 15000);
+        ASSERT_EQ(conns.size(), 1u);
+        EXPECT_EQ(conns[0].Closed, "client");
+    }
+}
+
 // A server that accepts and stays silent: the HTTP layer's own time-out ends the transfer
 // while the waiting thread keeps dispatching (a timer keeps ticking).
 TEST_F(Download, SilentServerEndsByTimeoutWhileMessagesFlow) {

@@ -69,6 +69,7 @@ void THTTPGet::StartTransfer(bool toFile) {
                                                    FUserName,
                                                    FPassword, FPostQuery, FReferer, FBinaryData,
                                                    FUseCache, OnProgress, toFile);
+    worker->SetStallWindow(FStallWindowMs);
     worker->OnTerminate = [this](TObject* Sender) { ThreadDone(Sender); };
     FThread = worker.get();
     try {

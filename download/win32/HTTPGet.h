@@ -50,6 +50,10 @@ class THTTPGet : public TComponent {
     void SetReferer(const std::string& v) { FReferer = v; }
     bool WaitThread() const { return FWaitThread; }
     void SetWaitThread(bool v) { FWaitThread = v; }
+    // How long a body may take to gain one read's worth (1025 bytes) before the transfer fails
+    // as stalled: 30 s. Not one of the published settings; tests shorten it.
+    std::uint32_t StallWindow() const { return FStallWindowMs; }
+    void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
 
     // After each block; Sender is the worker.
     TOnProgressEvent OnProgress;
@@ -89,6 +93,7 @@ class THTTPGet : public TComponent {
     std::string FPostQuery;
     std::string FReferer;
     bool FWaitThread = false;
+    std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
     THTTPGetThread* FThread = nullptr; // the running worker; it deletes itself
     bool FResult = false;
     // False once the component is destroyed: a wait loop or a completion that is still on

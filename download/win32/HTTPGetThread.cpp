@@ -1,10 +1,13 @@
 // THTTPGetThread: opens the Internet session, sends the request with the connection's
-// credentials, judges the announced length and reads the body in 1025-byte blocks into the
-// target file or the result text.
+// credentials, follows redirects within the host, judges the announced length and reads the
+// body in blocks of at most 1025 bytes into the target file or the result text, failing a body
+// that stalls.
 #include "download/win32/HTTPGetThread.h"
 
+#include <algorithm>
 #include <array>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "download/core/ParseURL.h"
@@ -22,6 +25,42 @@ static_assert(sizeof(kFormHeader) / sizeof(wchar_t) - 1 == 47);
 
 const char* OrNull(const std::string& s) {
     return s.empty() ? nullptr : s.c_str();
+}
+
+// The response's status code; 0 when there is no response.
+unsigned QueryStatus(HINTERNET request) {
+    DWORD status = 0;
+    DWORD size = sizeof(status);
+    if (!request || !HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER,
+                                    &status, &size, nullptr))
+        return 0;
+    return status;
+}
+
+// The response's Location header as sent; nothing when it has none.
+std::optional<std::string> QueryLocation(HINTERNET request) {
+    std::string text(256, '\0');
+    for (;;) {
+        DWORD size = DWORD(text.size());
+        if (HttpQueryInfoA(request, HTTP_QUERY_LOCATION, text.data(), &size, nullptr)) {
+            text.resize(size);
+            return text;
+        }
+        // The size asked for then includes the terminating zero.
+        if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || size <= text.size()) return std::nullopt;
+        text.resize(size);
+    }
+}
+
+// Waits for the next bytes of the body (at most the receive time-out) and reads at most one
+// block of what has arrived. A read of a whole block would wait until the block is full,
+// however slowly it fills; this returns between the bytes of a body that trickles, so the
+// caller can judge its progress. At the end of the body the read delivers 0 bytes.
+bool ReadArrived(HINTERNET request, char* buffer, DWORD& got) {
+    DWORD available = 0;
+    if (!InternetQueryDataAvailable(request, &available, 0, 0)) return false;
+    DWORD size = available == 0 ? kBlockSize : std::min(available, kBlockSize);
+    return InternetReadFile(request, buffer, size, &got) != FALSE;
 }
 
 } // namespace
@@ -59,37 +98,35 @@ bool THTTPGetThread::Transfer() {
     TTransferHandles handles;
     handles.Internet = InternetHandle(
         InternetOpenA(OrNull(FTAgent), INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+    TRequestTarget target{
+        url.Secure, url.HostName,
+        INTERNET_PORT(url.Secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT),
+        url.ObjectPath};
     // The credentials belong to the connection; the HTTP layer answers a challenge with them.
     handles.Connection = InternetHandle(
-        InternetConnectA(handles.Internet.get(), url.HostName.c_str(),
-                         url.Secure ? INTERNET_DEFAULT_HTTPS_PORT : INTERNET_DEFAULT_HTTP_PORT,
+        InternetConnectA(handles.Internet.get(), target.HostName.c_str(), target.Port,
                          FTUserName.c_str(), FTPassword.c_str(), INTERNET_SERVICE_HTTP, 0, 0));
 
-    const bool post = !FTPostQuery.empty();
-    DWORD flags = FTUseCache ? 0 : INTERNET_FLAG_RELOAD;
-    if (url.Secure) flags |= INTERNET_FLAG_SECURE;
-    // One entry and the terminating null: exactly one "Accept:" line.
-    const char* acceptList[] = {FTAcceptTypes.c_str(), nullptr};
-    handles.Request = InternetHandle(HttpOpenRequestA(
-        handles.Connection.get(), post ? "POST" : "GET", url.ObjectPath.c_str(), "HTTP/1.0",
-        OrNull(FTReferer), FTAcceptTypes.empty() ? nullptr : acceptList, flags, 0));
-
-    // Time-outs stated explicitly rather than left to the HTTP layer, some of which waits
-    // forever for a server that accepts and then says nothing.
-    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        DWORD ms = kTimeoutMs;
-        InternetSetOptionA(handles.Request.get(), option, &ms, sizeof(ms));
+    // Redirects are followed here rather than by the HTTP layer, which follows any number of
+    // them to any host and hands the connection's credentials on: only those that stay on the
+    // target's scheme, host and port, each as a new request on the same connection, and at
+    // most MaxRedirects in a row. One that leaves them, or one more, fails the transfer
+    // before anything is sent to its address.
+    bool post = !FTPostQuery.empty();
+    for (int redirects = 0;; ++redirects) {
+        handles.Request.reset();
+        handles.Request = SendRequest(handles.Connection.get(), target, post);
+        if (Terminated()) return false;
+        const unsigned status = QueryStatus(handles.Request.get());
+        if (!IsRedirectStatus(status)) break;
+        std::optional<std::string> location = QueryLocation(handles.Request.get());
+        if (!location) break; // nowhere to go: an answer like any other
+        if (redirects == MaxRedirects) return false;
+        std::optional<std::string> path = RedirectPath(target, *location);
+        if (!path) return false;
+        target.ObjectPath = std::move(*path);
+        post = post && RedirectKeepsVerb(status);
     }
-
-    // Failures up to here show up as a failed length query (or a read that fails at once).
-    if (post) {
-        HttpSendRequestW(handles.Request.get(), kFormHeader, 47, FTPostQuery.data(),
-                         DWORD(FTPostQuery.size()));
-    } else {
-        HttpSendRequestW(handles.Request.get(), nullptr, 0, nullptr, 0);
-    }
-    if (Terminated()) return false;
 
     TAnnouncedLength length = QueryAnnouncedLength(handles.Request.get());
     if (Terminated()) return false;
@@ -97,6 +134,39 @@ bool THTTPGetThread::Transfer() {
     if (length.Kind == TLengthKind::lkAbsent && FTBinaryData) return false;
     if (length.Kind == TLengthKind::lkValid) FTFileSize = length.Value;
     return ReadBody(handles.Request.get(), length);
+}
+
+// Opens one request for the target's path on the connection, sends it and answers it (its
+// result is not tested: failures show up as a failed length query or a read that fails at
+// once).
+InternetHandle THTTPGetThread::SendRequest(HINTERNET connection, const TRequestTarget& target,
+                                           bool post) {
+    DWORD flags = FTUseCache ? 0 : INTERNET_FLAG_RELOAD;
+    if (target.Secure) flags |= INTERNET_FLAG_SECURE;
+    // The HTTP layer hands a redirect answer back instead of following it (see Transfer);
+    // nothing in the request changes by it.
+    flags |= INTERNET_FLAG_NO_AUTO_REDIRECT;
+    // One entry and the terminating null: exactly one "Accept:" line.
+    const char* acceptList[] = {FTAcceptTypes.c_str(), nullptr};
+    InternetHandle request(HttpOpenRequestA(
+        connection, post ? "POST" : "GET", target.ObjectPath.c_str(), "HTTP/1.0", OrNull(FTReferer),
+        FTAcceptTypes.empty() ? nullptr : acceptList, flags, 0));
+
+    // Time-outs stated explicitly rather than left to the HTTP layer, some of which waits
+    // forever for a server that accepts and then says nothing.
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                         INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        DWORD ms = kTimeoutMs;
+        InternetSetOptionA(request.get(), option, &ms, sizeof(ms));
+    }
+
+    if (post) {
+        HttpSendRequestW(request.get(), kFormHeader, 47, FTPostQuery.data(),
+                         DWORD(FTPostQuery.size()));
+    } else {
+        HttpSendRequestW(request.get(), nullptr, 0, nullptr, 0);
+    }
+    return request;
 }
 
 // Every Content-Length line of the response as text: a numeric query would silently turn a
@@ -132,11 +202,12 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
     }
 
     std::array<char, kBlockSize> buffer;
+    TStallWatch stall(GetTickCount(), FStallWindowMs);
     bool endedCleanly = false;
     for (;;) {
         if (Terminated()) return false;
         DWORD got = 0;
-        if (!InternetReadFile(request, buffer.data(), kBlockSize, &got)) break;
+        if (!ReadArrived(request, buffer.data(), got)) break;
         if (got == 0) {
             endedCleanly = true;
             break;
@@ -153,6 +224,7 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
         }
         BytesReaded += BytesToRead;
         if (FTProgress) Synchronize([this] { UpdateProgress(); });
+        if (!stall.Moving(BytesReaded, GetTickCount())) return false; // a stalled body
     }
     file.reset();
 

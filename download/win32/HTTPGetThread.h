@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "download/core/Redirect.h"
+#include "download/core/StallWatch.h"
 #include "download/core/TransferOutcome.h"
 #include "download/win32/ContentDigest.h"
 #include "download/win32/InternetHandles.h"
@@ -30,6 +32,10 @@ class THTTPGetThread : public TThread {
     bool Result() const { return FTResult.load(); }
     void MarkFailed() { FTResult.store(false); }
 
+    // How long the body may take to gain one read's worth (1025 bytes) before the transfer
+    // fails as stalled; 30 s unless set before the thread starts.
+    void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
+
     const std::string& FileName() const { return FTFileName; }
     // After a successful transfer into a file: the file, held against change (SealedFile.h).
     FileHandle TakeSealedFile() { return std::move(FTSealedFile); }
@@ -52,6 +58,7 @@ class THTTPGetThread : public TThread {
     };
 
     bool Transfer();
+    InternetHandle SendRequest(HINTERNET connection, const TRequestTarget& target, bool post);
     TAnnouncedLength QueryAnnouncedLength(HINTERNET request) const;
     bool ReadBody(HINTERNET request, const TAnnouncedLength& length);
     bool SealTarget(const TDigest& written);
@@ -76,4 +83,5 @@ class THTTPGetThread : public TThread {
     std::uint32_t BytesToRead = 0;
     std::uint32_t BytesReaded = 0;
     TOnProgressEvent FTProgress;
+    std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
 };

@@ -3,7 +3,11 @@ keystrokes and clicks (xdotool), downloading from the loopback test server throu
 setting. Success starts the installer and ends the program; every kind of failure shows the
 failure message of the system's language, keeps the window, hides the busy panel, gives the
 focus back and stores a ten-character customer number. During a slow download the busy
-panel covers the steps, the dots move, and only the keyboard reaches the focused button."""
+panel covers the steps, the dots move, and only the keyboard reaches the focused button.
+A hostile or broken server cannot hold the program or take the customer's credentials
+elsewhere: a redirect loop, a redirect to another host and a body that trickles end in the
+failure message; redirects within the host and a slow body that keeps moving still deliver
+the installer."""
 import os
 import pwd
 import subprocess
@@ -11,9 +15,13 @@ import sys
 import time
 
 from wineapp import ROOT, App, Image, Probe, Server, run_cases, wine_env, xdotool
+from product_config import config_value  # noqa: E402 (scripts/ is on the path wineapp sets)
 
 EXE, INSTALLER, PROBE = sys.argv[1], sys.argv[2], sys.argv[3]
 SHOTS = os.path.join(ROOT, "build", "screenshots")
+SERVER_LOGS = os.path.join(ROOT, "build", "e2e-server-logs")
+# Every request the program sends goes to the download host on port 80 (proxy form).
+ON_DOWNLOAD_HOST = f"GET http://{config_value('DownloadHost')}:80/"
 PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
 KEY = r"HKCU\Software\Kestrune\Lumvora"
 CLIENT = (445, 592)
@@ -129,10 +137,10 @@ class Assistant:
     def client_pixel(image, x, y):
         return image.pixel(image.client[0] + x, image.client[1] + y)
 
-    def failure_box(self):
+    def failure_box(self, timeout=60):
         """Waits for the failure message; checks its caption, text and owner."""
         box = None
-        end = time.time() + 60
+        end = time.time() + timeout
         while box is None and time.time() < end:
             try:
                 box = self.probe(self.lang["caption"])
@@ -166,17 +174,21 @@ class Assistant:
         assert code == 0, f"exit code {code}"
 
 
-def success_starts_installer_and_ends(lang, how):
+def success_starts_installer_and_ends(lang, how, server_case=None, wait=60):
+    """The installer arrives (with `server_case`: as that row of the server delivers it),
+    starts, and the program ends."""
     def case():
         marker = temp_file("lumvoraVV.exe.started")
         remove(marker)
         reg("delete", KEY, "/f")
-        server = Server(installer=INSTALLER)
+        server = Server(server_case, INSTALLER)
         a = Assistant(lang, server)
         try:
             a.type("1234567890")
+            start = time.time()
             a.press_download(how)
-            code = a.app.wait_exit(60)
+            code = a.app.wait_exit(wait)
+            print(f"    ended after {time.time() - start:.1f} s")
             assert code == 0, f"exit code {code}"
             assert wait_for(lambda: os.path.exists(marker), 20), "the installer was not started"
             assert stored_number() is None, "a successful download must not store the number"
@@ -186,20 +198,27 @@ def success_starts_installer_and_ends(lang, how):
     return case
 
 
-def failure_reports_and_stores(lang, server_case, number, how, shot=None):
-    """A failed try: the message of the language, the window idle again, the number stored
-    only when it has ten characters; a stale installer is gone."""
+def failure_reports_and_stores(lang, server_case, number, how, shot=None, wait=60,
+                               requests=None):
+    """A failed try: the message of the language (within `wait` seconds), the window idle
+    again, the number stored only when it has ten characters; a stale installer is gone.
+    `requests`, given the request lines the server took, checks them."""
     def case():
         reg("delete", KEY, "/f")
         stale = temp_file("lumvoraVV.exe")
         with open(stale, "wb") as f:
             f.write(b"MZ stale installer of an earlier try")
-        server = Server(server_case, INSTALLER)
+        log = os.path.join(SERVER_LOGS, f"{server_case}-{lang}.log")
+        server = Server(server_case, INSTALLER, log)
         a = Assistant(lang, server)
         try:
             a.type(number)
+            start = time.time()
             a.press_download(how)
-            a.failure_box()
+            a.failure_box(wait)
+            print(f"    failure message after {time.time() - start:.1f} s")
+            if requests:
+                requests(server.requests())
             if shot:
                 image = a.shot(shot, whole_screen=True)
                 assert a.client_pixel(image, 5, 30) == HEADER_BLUE, "header band is not blue"
@@ -215,6 +234,20 @@ def failure_reports_and_stores(lang, server_case, number, how, shot=None):
             a.app.kill()
             server.stop()
     return case
+
+
+def at_most_eleven_requests(lines):
+    """One request and ten redirects followed within the host, no more."""
+    print(f"    {len(lines)} requests")
+    assert 0 < len(lines) <= 11, f"{len(lines)} requests: {lines[:3]}..."
+    assert all(line.startswith(ON_DOWNLOAD_HOST) for line in lines), lines
+
+
+def nothing_sent_elsewhere(lines):
+    """The redirect's host got no request: every request went to the download host."""
+    elsewhere = [line for line in lines if not line.startswith(ON_DOWNLOAD_HOST)]
+    assert not elsewhere, f"requests that left the download host: {elsewhere}"
+    assert lines, "no request reached the server"
 
 
 def busy_panel_covers_the_steps():
@@ -305,4 +338,22 @@ sys.exit(run_cases("e2e_download", [
     ("Failure", "ElevenCharactersNotStored",
      failure_reports_and_stores("en", "denied", "01234567890", "keys")),
     ("Busy", "PanelCoversTheStepsWhileDownloading", busy_panel_covers_the_steps),
+    ("HostileServer", "RedirectLoopEndsAfterElevenRequests",
+     failure_reports_and_stores("en", "loop", "6666666666", "keys",
+                                requests=at_most_eleven_requests)),
+    ("HostileServer", "RedirectToAnotherHostSendsNothingThere",
+     failure_reports_and_stores("en", "to-host", "7777777777", "keys",
+                                requests=nothing_sent_elsewhere)),
+    ("HostileServer", "RedirectToAnotherHostSendsNothingThereInGerman",
+     failure_reports_and_stores("de", "to-host", "7777777777", "click",
+                                requests=nothing_sent_elsewhere)),
+    ("HostileServer", "ThreeRedirectsWithinTheHostStartTheInstaller",
+     success_starts_installer_and_ends("en", "keys", "hops-3")),
+    # One byte every 5 s: each receive gets something within the 30 s receive time-out.
+    ("HostileServer", "TrickleEndsInTheFailureMessage",
+     failure_reports_and_stores("en", "trickle-300000", "8888888888", "keys", wait=90)),
+    # The installer with zero bytes after it up to 70 000 bytes, at 2 KB/s: about 35 s, longer
+    # than the 30 s in which the body must gain one read's worth.
+    ("HostileServer", "SlowButMovingDownloadStartsTheInstaller",
+     success_starts_installer_and_ends("en", "keys", "paced-installer-70000", wait=120)),
 ]))

@@ -120,16 +120,29 @@ class App:
 
 class Server:
     """The test server (tests/fixtures/httpserver.py) on 127.0.0.1, stopped by its own
-    process id; `case` makes the installer path answer with one of its fault rows."""
+    process id; `case` makes the installer path answer with one of its fault rows; with `log`
+    it logs every request to that file."""
 
-    def __init__(self, case=None, installer=None):
+    def __init__(self, case=None, installer=None, log=None):
         args = [sys.executable, SERVER, "serve"]
         args += ["--installer", installer] if installer else []
         args += ["--installer-case", case] if case else []
+        self.log = log
+        if log:
+            os.makedirs(os.path.dirname(log), exist_ok=True)
+            if os.path.exists(log):
+                os.remove(log)
+            args += ["--log", log]
         self.proc = subprocess.Popen(args, stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
         line = self.proc.stdout.readline().split()
         assert line and line[0] == "PORT", f"server said {line}"
         self.port = int(line[1])
+
+    def requests(self):
+        """The request lines the server has taken so far, in order (needs `log`)."""
+        with open(self.log, encoding="utf-8") as f:
+            return [line.rstrip("\n").split("\t")[2] for line in f
+                    if line.startswith("request\t")]
 
     def stop(self):
         self.proc.kill()
