@@ -9,6 +9,7 @@ packages=(
     cmake ninja-build googletest libgtest-dev libbenchmark-dev clang libclang-rt-14-dev locales
     x11-utils
     python3 nginx
+    openssl osslsigncode
 )
 
 missing=()

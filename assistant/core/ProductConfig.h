@@ -1,12 +1,22 @@
 // The product configuration, fixed in the program. The hosts are names under the reserved
 // .example domain, so the program never contacts a real site; tests and the demo reach a
 // server of their own through the proxy setting.
+//
+// The resource compiler reads this header too, for the names in the program's version
+// information: those are plain macros, and everything C++ stays out of its sight.
 #pragma once
+
+#define LV_PRODUCT_NAME "Lumvora"
+#define LV_COMPANY_NAME "Kestrune"
+// The program's name as the platform shows it (file properties, task list, signature).
+#define LV_FILE_DESCRIPTION LV_PRODUCT_NAME " full-version assistant"
+
+#ifndef RC_INVOKED
 #include <string_view>
 
 namespace ProductConfig {
 
-inline constexpr std::u16string_view ProdName = u"Lumvora";
+inline constexpr std::u16string_view ProdName = u"" LV_PRODUCT_NAME;
 inline constexpr std::string_view DownloadHost = "download.kestrune.example";
 inline constexpr std::string_view InstallerPath = "/download/lumvoraVV.exe";
 inline constexpr std::string_view URL = "http://download.kestrune.example/download/lumvoraVV.exe";
@@ -18,3 +28,4 @@ inline constexpr std::u16string_view ClientRegValue = u"CustomerID";
 inline constexpr std::string_view DownloadPassword = "vv-Lumvora-7731";
 
 } // namespace ProductConfig
+#endif
