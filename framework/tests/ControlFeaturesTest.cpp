@@ -1,6 +1,7 @@
 // The control features every component publishes, under Wine with real input where the
 // feature is input: size constraints, OnResize, double clicks, OnMouseActivate, notification
-// reflection and components created without an owner.
+// reflection, components created without an owner, accelerators and keyboard cues, hints,
+// drag, reading order, context menus, and controls that go being forgotten.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -328,6 +329,61 @@ TEST_F(ControlFixture, AcceleratorUnderlineFollowsTheKeyboardCues) {
     SendKey('X', {VK_MENU});
     PumpApp(150);
     EXPECT_FALSE(label->AcceleratorsHidden());
+}
+
+// A control that goes is forgotten wherever it was held without being owned: the form's
+// active control (the form's next activation then focuses the one tab stop left), a label's
+// FocusControl (its accelerator then does nothing) and the control a popup menu was shown for.
+TEST_F(ControlFixture, ControlThatGoesIsForgottenWhereItWasHeld) {
+    auto* stay = Add<TButton>(10, 10, 80, 30);
+    stay->SetCaption(u"Stay");
+    TComponent holder(nullptr); // destroys the control that goes
+    auto* goes = TComponent::Create<TButton>(&holder);
+    goes->SetParent(form);
+    goes->SetBounds(100, 10, 80, 30);
+    goes->SetCaption(u"Goes");
+    auto* label = Add<TLabel>(10, 60, 80, 20);
+    label->SetCaption(u"&Kunde");
+    label->SetFocusControl(goes);
+    auto* menu = TComponent::Create<TPopupMenu>(form);
+    menu->PopupComponent = goes;
+    Show();
+    ASSERT_EQ(GetFocus(), stay->Handle());
+    SendKey(VK_TAB);
+    PumpApp(150);
+    ASSERT_EQ(GetFocus(), goes->Handle());
+
+    // Another window becomes active; meanwhile the focused control goes.
+    TForm* other = TComponent::Create<TForm>(&app);
+    other->SetBounds(500, 400, 200, 150);
+    other->Show();
+    SetForegroundWindow(other->Handle());
+    PumpApp(150);
+    ASSERT_EQ(form->ActiveControl(), goes);
+    holder.DestroyComponents();
+    EXPECT_EQ(form->ActiveControl(), nullptr);
+    EXPECT_EQ(label->FocusControl(), nullptr);
+    EXPECT_EQ(menu->PopupComponent, nullptr);
+    ASSERT_FALSE(HasFailure()) << "the next steps would call into the destroyed control";
+
+    // A click activates the form again: the focus goes to the tab stop that is left.
+    SendClick(ScreenPoint(form, 250, 150));
+    PumpApp(150);
+    EXPECT_EQ(GetForegroundWindow(), form->Handle());
+    EXPECT_EQ(GetFocus(), stay->Handle());
+    EXPECT_EQ(form->ActiveControl(), stay);
+    SendKey('K', {VK_MENU});
+    PumpApp(150);
+    EXPECT_EQ(GetFocus(), stay->Handle());
+}
+
+// The application's main form is forgotten when it goes.
+TEST(Ownership, MainFormThatGoesIsForgotten) {
+    TApplication app;
+    app.CreateForm<TForm>();
+    ASSERT_NE(app.MainForm(), nullptr);
+    app.DestroyComponents();
+    EXPECT_EQ(app.MainForm(), nullptr);
 }
 
 // A tooltip with the control's hint appears once the pointer has rested on it for the

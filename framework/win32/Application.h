@@ -34,7 +34,7 @@ class TApplication : public TComponent {
         if (!FMainForm) FMainForm = form;
         return form;
     }
-    TForm* MainForm() const { return FMainForm; }
+    TForm* MainForm() const { return FMainForm.Get(); }
 
     // Shows the main form and processes messages until a quit request; returns its code.
     int Run();
@@ -72,7 +72,7 @@ class TApplication : public TComponent {
     HWND FHandle = nullptr;
     std::unique_ptr<THintManager> FHints; // made on first use
     TDragControl FDrag;
-    TForm* FMainForm = nullptr;
+    TComponentRef<TForm> FMainForm;
     bool FTerminated = false;
     int FExitCode = 0;
 };
@@ -82,3 +82,4 @@ extern TApplication* Application;
 
 // Reports an exception that escaped an event handler; the program carries on.
 void HandleEscapedException(const std::exception& e);
+

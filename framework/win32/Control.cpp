@@ -89,8 +89,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    NotifyFree();
     FAccessible.reset(); // before anything of the control goes
-    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     if (Application) {
         Application->ForgetHintControl(this);
         Application->DragControl().Forget(this);
@@ -421,8 +421,5 @@ bool TControl::ContextPopup(POINT screen) {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
-    if (menu == FPopupMenu) return;
-    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     FPopupMenu = menu;
-    if (menu) menu->FreeNotification(this, [this] { FPopupMenu = nullptr; });
 }

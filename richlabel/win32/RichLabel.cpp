@@ -164,16 +164,7 @@ TRichLabel::TRichLabel(TComponent* owner)
     };
 }
 
-TRichLabel::~TRichLabel() {
-    if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
-}
-
-void TRichLabel::SetLinkPopupMenu(TPopupMenu* v) {
-    if (v == FLinkPopupMenu) return;
-    if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
-    FLinkPopupMenu = v;
-    if (v) v->FreeNotification(this, [this] { FLinkPopupMenu = nullptr; });
-}
+TRichLabel::~TRichLabel() = default;
 
 void TRichLabel::PopupLinkMenu(POINT screen) {
     if (!FLinkPopupMenu->AutoPopup) return;

@@ -1,6 +1,7 @@
 // The control features every component publishes, checked on each component with real input
 // under Wine: a hint after the platform's delay, size constraints, its PopupMenu on a
-// right-click, OnDblClick on a real double click, and a flat panel's caption accelerator.
+// right-click, OnDblClick on a real double click, a flat panel's caption accelerator, and
+// references that the rich-text label forgets when their control goes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -37,13 +38,19 @@ TControl* MakeLabel(TForm* form) {
     return label;
 }
 
-class PublishedFeatures : public testing::TestWithParam<Component> {
+// A dialog-framed form of the application, shown and run through the application's own loop.
+class FormOnScreen {
   protected:
-    void SetUp() override {
+    FormOnScreen() {
         form = TComponent::Create<TForm>(&app);
         form->SetBorderStyle(bsDialog);
         form->SetClientSize(300, 200);
-        control = GetParam().make(form);
+    }
+    template <class T> T* Add(int left, int top, int width, int height) {
+        T* c = TComponent::Create<T>(form);
+        c->SetParent(form);
+        c->SetBounds(left, top, width, height);
+        return c;
     }
     void Show() {
         form->Show();
@@ -57,6 +64,15 @@ class PublishedFeatures : public testing::TestWithParam<Component> {
             Sleep(1);
         }
     }
+
+    ScopedGdiPlus gdiplus;
+    TApplication app;
+    TForm* form = nullptr;
+};
+
+class PublishedFeatures : public testing::TestWithParam<Component>, protected FormOnScreen {
+  protected:
+    void SetUp() override { control = GetParam().make(form); }
     POINT Centre() {
         POINT p = control->OriginInWindow();
         p.x += control->Width() / 2;
@@ -65,9 +81,6 @@ class PublishedFeatures : public testing::TestWithParam<Component> {
         return p;
     }
 
-    ScopedGdiPlus gdiplus;
-    TApplication app;
-    TForm* form = nullptr;
     TControl* control = nullptr;
 };
 
@@ -124,6 +137,44 @@ INSTANTIATE_TEST_SUITE_P(
                     Component{"RichLabel", MakeLabel}, Component{"FlatPanel", Make<TFlatPanel>},
                     Component{"FlatEdit", Make<TFlatEdit>}),
     [](const testing::TestParamInfo<Component>& info) { return std::string(info.param.name); });
+
+namespace {
+
+// The form with a push button, which holds the focus before a component's own keys.
+class ComponentForm : public testing::Test, protected FormOnScreen {
+  protected:
+    TButton* button = Add<TButton>(10, 150, 80, 30);
+};
+
+} // namespace
+
+// What the rich-text label refers to without owning it is forgotten when it goes: the
+// FocusControl (its accelerator then does nothing), and one menu that is both its PopupMenu
+// and its LinkPopupMenu.
+TEST_F(ComponentForm, RichLabelForgetsTheControlsAndMenusThatGo) {
+    auto* label = Add<TRichLabel>(10, 10, 120, 20);
+    label->SetIsHTML(false);
+    label->SetCaption(u"&Kunde");
+    TComponent holder(nullptr); // destroys what goes
+    auto* field = TComponent::Create<TFlatEdit>(&holder);
+    field->SetParent(form);
+    field->SetBounds(150, 10, 120, 24);
+    label->SetFocusControl(field);
+    auto* menu = TComponent::Create<TPopupMenu>(&holder);
+    label->SetPopupMenu(menu);
+    label->SetLinkPopupMenu(menu);
+    Show();
+    holder.DestroyComponents();
+    EXPECT_EQ(label->FocusControl(), nullptr);
+    EXPECT_EQ(label->PopupMenu(), nullptr);
+    EXPECT_EQ(label->LinkPopupMenu(), nullptr);
+    ASSERT_FALSE(HasFailure()) << "the keystroke would reach the destroyed control";
+    button->SetFocus();
+    PumpApp(100);
+    SendKey('K', {VK_MENU});
+    PumpApp(200);
+    EXPECT_EQ(GetFocus(), button->Handle());
+}
 
 // Alt and the letter a flat panel's caption marks give the panel the focus.
 TEST(FlatPanelAccelerator, AltLetterFocusesThePanel) {
