@@ -359,9 +359,12 @@ void TControl::DoEndDrag(TControl* target, int x, int y) {
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft && FDragMode == dmAutomatic && !(shift & ssDouble)) BeginDrag(false);
-    // A double click: the double-click event first, then the press itself.
-    if (button == mbLeft && (shift & ssDouble) && (FControlStyle & csClickEvents)) DblClick();
-    if (button == mbLeft && (FControlStyle & csClickEvents)) FClicking = true;
+    // A double click: the double-click event first, then the press itself. The first press
+    // of the pair has clicked already, so the release of this one is no click.
+    if (button == mbLeft && (FControlStyle & csClickEvents)) {
+        if (shift & ssDouble) DblClick();
+        FClicking = !(shift & ssDouble);
+    }
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
 
