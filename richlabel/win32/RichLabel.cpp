@@ -489,6 +489,10 @@ void TRichLabel::Click() {
         FRender->ClickTransfer(p.X, p.Y, r);
 }
 
+bool TRichLabel::DialogChar(char16_t ch) {
+    return !FIsHTML && TCustomRichLabel::DialogChar(ch);
+}
+
 void TRichLabel::LinkClick(const std::u16string& href) {
     if (FCheck && FContainer && FIndex < FContainer->Count()) {
         const int index = FContainer->IndexOf(href);

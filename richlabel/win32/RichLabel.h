@@ -150,6 +150,9 @@ class TRichLabel : public TCustomRichLabel {
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseLeave() override;
     void Click() override;
+    // "&" marks an accelerator in plain text only: markup has none (its "&" starts a
+    // character reference, and the markup is drawn without accelerator marks).
+    bool DialogChar(char16_t ch) override;
     // Over a link with a LinkPopupMenu: OnContextPopup, then the link menu unless handled.
     bool ContextPopup(POINT screen) override;
     virtual void LinkClick(const std::u16string& href);

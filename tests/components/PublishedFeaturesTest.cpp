@@ -1,7 +1,7 @@
 // The control features every component publishes, checked on each component with real input
 // under Wine: a hint after the platform's delay, size constraints, its PopupMenu on a
-// right-click, one click and one OnDblClick on a real double click, a flat panel's caption
-// accelerator, and references that the rich-text label forgets when their control goes.
+// right-click, one click and one OnDblClick on a real double click, the accelerators of
+// captions, and references that the rich-text label forgets when their control goes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -163,6 +163,45 @@ class ComponentForm : public testing::Test, protected FormOnScreen {
 
 } // namespace
 
+// Alt and the letter a caption marks: a flat panel takes the focus, a plain-text rich label
+// gives it to its FocusControl. Markup has no accelerator: the "&" of a character reference
+// ("&amp;") or one written in the markup marks nothing.
+TEST_F(ComponentForm, AltLetterOfACaptionWithRealKeystrokes) {
+    auto* panel = Add<TFlatPanel>(10, 10, 120, 60);
+    panel->SetCaption(u"&Panel");
+    auto* field = Add<TFlatEdit>(150, 10, 120, 24);
+    auto* plain = Add<TRichLabel>(10, 80, 120, 20);
+    plain->SetIsHTML(false);
+    plain->SetCaption(u"&Kunde");
+    plain->SetFocusControl(field);
+    auto* reference = Add<TRichLabel>(10, 110, 120, 20);
+    reference->SetCaption(u"Fish &amp; Chips");
+    reference->SetFocusControl(field);
+    auto* written = Add<TRichLabel>(150, 110, 120, 20);
+    written->SetCaption(u"<b>&Rolls</b>");
+    written->SetFocusControl(field);
+    Show();
+    struct Case {
+        WORD key;
+        TWinControl* focusAfter;
+        const char* what;
+    };
+    const Case cases[] = {
+        {'P', panel, "the panel's caption"},
+        {'K', field, "a plain-text label"},
+        {'A', button, "a character reference in markup"},
+        {'R', button, "an ampersand written in markup"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        button->SetFocus();
+        PumpApp(100);
+        SendKey(c.key, {VK_MENU});
+        PumpApp(200);
+        EXPECT_EQ(GetFocus(), c.focusAfter->Handle());
+    }
+}
+
 // What the rich-text label refers to without owning it is forgotten when it goes: the
 // FocusControl (its accelerator then does nothing), and one menu that is both its PopupMenu
 // and its LinkPopupMenu.
@@ -189,34 +228,4 @@ TEST_F(ComponentForm, RichLabelForgetsTheControlsAndMenusThatGo) {
     SendKey('K', {VK_MENU});
     PumpApp(200);
     EXPECT_EQ(GetFocus(), button->Handle());
-}
-
-// Alt and the letter a flat panel's caption marks give the panel the focus.
-TEST(FlatPanelAccelerator, AltLetterFocusesThePanel) {
-    ScopedGdiPlus gdiplus;
-    TApplication app;
-    auto* form = TComponent::Create<TForm>(&app);
-    form->SetBorderStyle(bsDialog);
-    form->SetClientSize(300, 200);
-    auto* panel = TComponent::Create<TFlatPanel>(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 10, 120, 60);
-    panel->SetCaption(u"&Panel");
-    auto* button = TComponent::Create<TButton>(form);
-    button->SetParent(form);
-    button->SetBounds(10, 100, 80, 30);
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    button->SetFocus();
-    auto pump = [&](DWORD ms) {
-        const DWORD end = GetTickCount() + ms;
-        while (GetTickCount() < end) {
-            app.ProcessMessages();
-            Sleep(1);
-        }
-    };
-    pump(200);
-    SendKey('P', {VK_MENU});
-    pump(200);
-    EXPECT_EQ(GetFocus(), panel->Handle());
 }
