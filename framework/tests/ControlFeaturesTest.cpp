@@ -332,6 +332,81 @@ TEST_F(ControlFixture, AcceleratorUnderlineFollowsTheKeyboardCues) {
     EXPECT_FALSE(label->AcceleratorsHidden());
 }
 
+namespace {
+
+// Spies on the WM_CHANGEUISTATE messages a window receives (subclassing it, as a message spy
+// does), recording their wParam.
+class UiStateSpy {
+  public:
+    explicit UiStateSpy(HWND wnd) : wnd_(wnd) {
+        spy = this;
+        old_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Proc)));
+    }
+    ~UiStateSpy() {
+        SetWindowLongPtrW(wnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(old_));
+        spy = nullptr;
+    }
+    UiStateSpy(const UiStateSpy&) = delete;
+    UiStateSpy& operator=(const UiStateSpy&) = delete;
+
+    // True when a message cleared (UIS_CLEAR) every cue in `flags`.
+    bool Cleared(WORD flags) const {
+        for (WPARAM w : Seen)
+            if (LOWORD(w) == UIS_CLEAR && (HIWORD(w) & flags) == flags) return true;
+        return false;
+    }
+    std::vector<WPARAM> Seen;
+
+  private:
+    static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+        if (msg == WM_CHANGEUISTATE) spy->Seen.push_back(wParam);
+        return CallWindowProcW(spy->old_, wnd, msg, wParam, lParam);
+    }
+    static inline UiStateSpy* spy = nullptr;
+    HWND wnd_;
+    WNDPROC old_;
+};
+
+} // namespace
+
+// Keyboard use is told to the window as the platform's dialog manager tells it, so that a
+// platform whose windows keep the cues shows focus rectangles and underlines: Tab and
+// Shift+Tab clear the focus cue, a key with Alt clears the accelerator and focus cues.
+TEST_F(ControlFixture, KeyboardUseClearsTheWindowsCuesAsTheDialogManagerDoes) {
+    auto* first = Add<TButton>(10, 10, 80, 30);
+    auto* second = Add<TButton>(100, 10, 80, 30);
+    Show();
+    first->SetFocus();
+    PumpApp(100);
+    UiStateSpy spy(form->Handle());
+    struct Case {
+        WORD key;
+        WORD modifier; // 0: none
+        WORD cleared;
+        TButton* focusAfter;
+        const char* what;
+    };
+    const Case cases[] = {
+        {VK_TAB, 0, UISF_HIDEFOCUS, second, "Tab"},
+        {VK_TAB, VK_SHIFT, UISF_HIDEFOCUS, first, "Shift+Tab"},
+        {'X', VK_MENU, UISF_HIDEACCEL | UISF_HIDEFOCUS, first, "Alt+X"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        spy.Seen.clear();
+        if (c.modifier)
+            SendKey(c.key, {c.modifier});
+        else
+            SendKey(c.key);
+        PumpApp(150);
+        EXPECT_TRUE(spy.Cleared(c.cleared)) << spy.Seen.size() << " WM_CHANGEUISTATE seen";
+        EXPECT_EQ(GetFocus(), c.focusAfter->Handle());
+    }
+    // The form's own tracking of the accelerator cue answers the platform's query.
+    EXPECT_FALSE(SendMessageW(form->Handle(), WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL);
+}
+
 // A control that goes is forgotten wherever it was held without being owned: the form's
 // active control (the form's next activation then focuses the one tab stop left), a label's
 // FocusControl (its accelerator then does nothing) and the control a popup menu was shown for.
