@@ -233,3 +233,14 @@ void HandleEscapedException(const std::exception& e) {
     }
     ::MessageBoxW(GetActiveWindow(), AsWide(ExceptionText(e)), L"Error", MB_OK | MB_ICONERROR);
 }
+
+int RunGuarded(const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        HandleEscapedException(e);
+    } catch (...) {
+        HandleEscapedException(std::runtime_error("Unknown error"));
+    }
+    return kEscapedErrorExitCode;
+}
