@@ -15,8 +15,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     TApplication app;
     app.MainFormOnTaskBar = true;
     app.SetTitle(u"Optavo");
-    app.CreateForm<TForm1>();
-    startup_trace::Mark("form created");
-    app.Run();
-    return 0;
+    // An error on the way (the first window cannot be created) reaches the error box and
+    // ends the program with a non-zero exit code.
+    return RunGuarded([&app] {
+        app.CreateForm<TForm1>();
+        startup_trace::Mark("form created");
+        return app.Run();
+    });
 }

@@ -14,6 +14,7 @@
 #include "flatctl/win32/ImageForm.h"
 #include "framework/win32/Application.h"
 #include "framework/win32/Colors.h"
+#include "framework/win32/Form.h"
 #include "framework/win32/GdiPlus.h"
 #include "framework/win32/Themes.h"
 #include "framework/win32/WinText.h"
@@ -832,6 +833,33 @@ TEST_F(FlatPanelFixture, LoadedRepaintsOwnerDrawnPanelsAndTheChildrenOfTranspare
     EXPECT_FALSE(pending(plain));
     EXPECT_TRUE(pending(ownerDrawn));
     EXPECT_TRUE(pending(child));
+}
+
+namespace {
+
+// A form built by a layout function, as the program's window is.
+class LayoutForm : public TForm {
+  public:
+    explicit LayoutForm(TComponent* owner) : TForm(owner) {
+        Panel = TComponent::Create<TFlatPanel>(this);
+        Panel->SetParent(this);
+        DoCreate();
+    }
+    TFlatPanel* Panel;
+};
+
+} // namespace
+
+// The form's layout runs the panel's after-loading steps: the panel takes the style of the
+// manager it was linked to.
+TEST_F(FlatPanelFixture, FormLayoutRunsThePanelsAfterLoadingSteps) {
+    TComponent managers(nullptr);
+    auto* manager = TComponent::Create<TStyleManager>(&managers);
+    manager->SetStyle(tsOffice2010Black);
+    manager->SetApplicationDefault(true);
+    TComponent forms(nullptr);
+    auto* built = TComponent::Create<LayoutForm>(&forms);
+    EXPECT_EQ(built->Panel->GetComponentStyle(), tsOffice2010Black);
 }
 
 TEST_F(FlatPanelFixture, StyleManagerLinkAppliesItsStyleAndFollowsBothLifetimes) {

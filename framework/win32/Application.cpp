@@ -120,7 +120,10 @@ void TApplication::Terminate(int exitCode) {
 }
 
 // Tab / Shift+Tab move between tab stops, Enter presses a focused push button, unless the
-// focused control asks for those keys itself (WM_GETDLGCODE).
+// focused control asks for those keys itself (WM_GETDLGCODE). Like the platform's dialog
+// manager, the loop tells the window when the keyboard is in use, so that focus rectangles
+// and accelerator underlines show from then on: a key pressed with Alt clears both cues,
+// keyboard navigation the focus cue (WM_CHANGEUISTATE, which the form also tracks itself).
 bool TApplication::IsDialogKey(const MSG& msg) {
     if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) CancelHint();
     if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE && FDrag.Source()) {
@@ -128,10 +131,9 @@ bool TApplication::IsDialogKey(const MSG& msg) {
         return true;
     }
     if (msg.message == WM_SYSCHAR || msg.message == WM_CHAR) return IsDialogChar(msg);
-    if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_MENU) {
-        // The keyboard is in use: accelerator underlines show from now on.
+    if (msg.message == WM_SYSKEYDOWN && (HIWORD(msg.lParam) & KF_ALTDOWN)) {
         SendMessageW(GetAncestor(msg.hwnd, GA_ROOT), WM_CHANGEUISTATE,
-                     MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+                     MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL | UISF_HIDEFOCUS), 0);
         return false;
     }
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_TAB && msg.wParam != VK_RETURN))
@@ -143,6 +145,7 @@ bool TApplication::IsDialogKey(const MSG& msg) {
         if (GetKeyState(VK_CONTROL) < 0 || GetKeyState(VK_MENU) < 0) return false;
         TForm* form = TForm::FormOf(msg.hwnd);
         if (!form) return false;
+        SendMessageW(form->Handle(), WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         form->SelectNext(GetKeyState(VK_SHIFT) >= 0);
         return true;
     }
@@ -229,4 +232,15 @@ void HandleEscapedException(const std::exception& e) {
         return;
     }
     ::MessageBoxW(GetActiveWindow(), AsWide(ExceptionText(e)), L"Error", MB_OK | MB_ICONERROR);
+}
+
+int RunGuarded(const std::function<int()>& body) {
+    try {
+        return body();
+    } catch (const std::exception& e) {
+        HandleEscapedException(e);
+    } catch (...) {
+        HandleEscapedException(std::runtime_error("Unknown error"));
+    }
+    return kEscapedErrorExitCode;
 }

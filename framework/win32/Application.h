@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -34,7 +35,7 @@ class TApplication : public TComponent {
         if (!FMainForm) FMainForm = form;
         return form;
     }
-    TForm* MainForm() const { return FMainForm; }
+    TForm* MainForm() const { return FMainForm.Get(); }
 
     // Shows the main form and processes messages until a quit request; returns its code.
     int Run();
@@ -72,7 +73,7 @@ class TApplication : public TComponent {
     HWND FHandle = nullptr;
     std::unique_ptr<THintManager> FHints; // made on first use
     TDragControl FDrag;
-    TForm* FMainForm = nullptr;
+    TComponentRef<TForm> FMainForm;
     bool FTerminated = false;
     int FExitCode = 0;
 };
@@ -82,3 +83,10 @@ extern TApplication* Application;
 
 // Reports an exception that escaped an event handler; the program carries on.
 void HandleEscapedException(const std::exception& e);
+
+// The exit code of a program whose start or message loop ended on an error.
+inline constexpr int kEscapedErrorExitCode = 1;
+// Runs the program's start and message loop (`body`, which answers the exit code). An error
+// that escapes it reaches the standard error box, as one escaping an event handler does,
+// and the answer is kEscapedErrorExitCode; nothing reaches the runtime's terminate handler.
+int RunGuarded(const std::function<int()>& body);

@@ -1,6 +1,8 @@
 // Ownership tree: a component owns the components created with it as owner and destroys
-// them, newest first, when it is destroyed.
+// them, newest first, when it is destroyed. A component also tells those who refer to it
+// without owning it that it goes (free notification), so that no reference dangles.
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,7 +18,10 @@ TComponent* OwnerForUnowned();
 class TComponent : public TObject {
   public:
     explicit TComponent(TComponent* owner) : FOwner(owner) {}
-    ~TComponent() override { DestroyComponents(); }
+    ~TComponent() override {
+        NotifyFree();
+        DestroyComponents();
+    }
 
     TComponent* Owner() const { return FOwner; }
     const std::u16string& Name() const { return FName; }
@@ -40,12 +45,66 @@ class TComponent : public TObject {
         while (!FComponents.empty()) {
             std::unique_ptr<TComponent> last = std::move(FComponents.back());
             FComponents.pop_back();
+            // Those who refer to it forget it before any part of it goes.
+            last->NotifyFree();
             last.reset();
         }
+    }
+
+    // `key` is told through `onFree` when this component is destroyed, before any part of
+    // it goes; one notification per key (a new one replaces the old), and
+    // RemoveFreeNotification stops it. The key is usually the address of the reference.
+    void FreeNotification(const void* key, std::function<void()> onFree) {
+        RemoveFreeNotification(key);
+        FFreeNotifies.emplace_back(key, std::move(onFree));
+    }
+    void RemoveFreeNotification(const void* key) {
+        std::erase_if(FFreeNotifies, [key](const auto& n) { return n.first == key; });
+    }
+
+  protected:
+    // Tells everyone who asked that this component goes (once). The destructors of classes
+    // that do work while they go (a window destroyed, focus moving) call it first.
+    void NotifyFree() {
+        const auto notifies = std::move(FFreeNotifies);
+        FFreeNotifies.clear();
+        for (const auto& [key, onFree] : notifies)
+            if (onFree) onFree();
     }
 
   private:
     TComponent* FOwner;
     std::u16string FName;
     std::vector<std::unique_ptr<TComponent>> FComponents;
+    std::vector<std::pair<const void*, std::function<void()>>> FFreeNotifies;
+};
+
+// A reference to a component that is not owned through it: it empties itself when the
+// component is destroyed (through the component's free notification), so it never dangles.
+template <class T> class TComponentRef {
+  public:
+    TComponentRef() = default;
+    ~TComponentRef() { Set(nullptr); }
+    TComponentRef(const TComponentRef&) = delete;
+    TComponentRef& operator=(const TComponentRef&) = delete;
+
+    TComponentRef& operator=(T* component) {
+        Set(component);
+        return *this;
+    }
+    T* Get() const { return FComponent; }
+    operator T*() const { return FComponent; }
+    T* operator->() const { return FComponent; }
+
+    void Set(T* component) {
+        if (component == FComponent) return;
+        if (FComponent) static_cast<TComponent*>(FComponent)->RemoveFreeNotification(this);
+        FComponent = component;
+        if (component)
+            static_cast<TComponent*>(component)->FreeNotification(this,
+                                                                  [this] { FComponent = nullptr; });
+    }
+
+  private:
+    T* FComponent = nullptr;
 };

@@ -89,8 +89,8 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
 }
 
 TControl::~TControl() {
+    NotifyFree();
     FAccessible.reset(); // before anything of the control goes
-    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     if (Application) {
         Application->ForgetHintControl(this);
         Application->DragControl().Forget(this);
@@ -359,9 +359,12 @@ void TControl::DoEndDrag(TControl* target, int x, int y) {
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
     if (button == mbLeft && FDragMode == dmAutomatic && !(shift & ssDouble)) BeginDrag(false);
-    // A double click: the double-click event first, then the press itself.
-    if (button == mbLeft && (shift & ssDouble) && (FControlStyle & csClickEvents)) DblClick();
-    if (button == mbLeft && (FControlStyle & csClickEvents)) FClicking = true;
+    // A double click: the double-click event first, then the press itself. The first press
+    // of the pair has clicked already, so the release of this one is no click.
+    if (button == mbLeft && (FControlStyle & csClickEvents)) {
+        if (shift & ssDouble) DblClick();
+        FClicking = !(shift & ssDouble);
+    }
     if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
 }
 
@@ -421,8 +424,5 @@ bool TControl::ContextPopup(POINT screen) {
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu) {
-    if (menu == FPopupMenu) return;
-    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
     FPopupMenu = menu;
-    if (menu) menu->FreeNotification(this, [this] { FPopupMenu = nullptr; });
 }

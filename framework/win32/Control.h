@@ -174,7 +174,7 @@ class TControl : public TComponent {
 
     // The menu shown on a context-menu request over this control (unless OnContextPopup
     // handles it); cleared when the menu is destroyed.
-    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    TPopupMenu* PopupMenu() const { return FPopupMenu.Get(); }
     void SetPopupMenu(TPopupMenu* menu);
 
     TDragMode DragMode() const { return FDragMode; }
@@ -297,7 +297,7 @@ class TControl : public TComponent {
     TColor FColor = clBtnFace;
     bool FParentColor = true;
     TCursor FCursor = crDefault;
-    TPopupMenu* FPopupMenu = nullptr;
+    TComponentRef<TPopupMenu> FPopupMenu;
     TBiDiMode FBiDiMode = bdLeftToRight;
     bool FParentBiDiMode = true;
     TDragMode FDragMode = dmManual;

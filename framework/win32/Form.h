@@ -32,7 +32,8 @@ class TForm : public TWinControl {
     RECT ClientRect() const override;
 
     // The control that has (or gets, when the form is activated) the focus.
-    TWinControl* ActiveControl() const { return FActiveControl; }
+    // nullptr once that control has gone.
+    TWinControl* ActiveControl() const { return FActiveControl.Get(); }
     void SetActiveControl(TWinControl* control);
     // Moves the focus to the next (or previous) tab stop, wrapping around.
     void SelectNext(bool forward);
@@ -62,7 +63,7 @@ class TForm : public TWinControl {
 
     TFormBorderStyle FBorderStyle = bsSizeable;
     TPosition FPosition = poDesigned;
-    TWinControl* FActiveControl = nullptr;
+    TComponentRef<TWinControl> FActiveControl;
     bool FShownOnce = false;
     SIZE FClientSizeToCheck{};
     // Accelerator underlines hidden until the keyboard is used, unless the user's setting

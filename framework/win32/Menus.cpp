@@ -1,16 +1,8 @@
 // Popping up a context menu with TrackPopupMenu and running the chosen item.
 #include "framework/win32/Menus.h"
 
-#include <algorithm>
-
 #include "framework/win32/UniqueHandle.h"
 #include "framework/win32/WinText.h"
-
-TPopupMenu::~TPopupMenu() {
-    const auto notifies = std::move(FFreeNotifies);
-    for (const auto& [key, onFree] : notifies)
-        if (onFree) onFree();
-}
 
 void TPopupMenu::Popup(int x, int y, HWND owner) {
     if (OnPopup) OnPopup(this);
@@ -24,15 +16,4 @@ void TPopupMenu::Popup(int x, int y, HWND owner) {
     menu.reset();
     if (chosen >= 1 && chosen <= Items.size() && Items[chosen - 1].OnClick)
         Items[chosen - 1].OnClick(this);
-}
-
-void TPopupMenu::FreeNotification(const void* key, std::function<void()> onFree) {
-    RemoveFreeNotification(key);
-    FFreeNotifies.emplace_back(key, std::move(onFree));
-}
-
-void TPopupMenu::RemoveFreeNotification(const void* key) {
-    FFreeNotifies.erase(std::remove_if(FFreeNotifies.begin(), FFreeNotifies.end(),
-                                       [key](const auto& n) { return n.first == key; }),
-                        FFreeNotifies.end());
 }

@@ -39,8 +39,8 @@ class TLabel : public TGraphicControl {
     // "&" marks an accelerator (drawn underlined while the keyboard cues show it).
     bool ShowAccelChar() const { return FShowAccelChar; }
     void SetShowAccelChar(bool v);
-    // The control that the caption's accelerator focuses.
-    TWinControl* FocusControl() const { return FFocusControl; }
+    // The control that the caption's accelerator focuses (nullptr once it has gone).
+    TWinControl* FocusControl() const { return FFocusControl.Get(); }
     void SetFocusControl(TWinControl* c) { FFocusControl = c; }
 
     bool DialogChar(char16_t ch) override;
@@ -61,5 +61,5 @@ class TLabel : public TGraphicControl {
     bool FTransparent = false;
     bool FWordWrap = false;
     bool FShowAccelChar = true;
-    TWinControl* FFocusControl = nullptr;
+    TComponentRef<TWinControl> FFocusControl;
 };

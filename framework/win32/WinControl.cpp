@@ -39,6 +39,9 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
 }
 
 TWinControl::~TWinControl() {
+    // Those who refer to this control forget it before its window goes (which moves the
+    // focus and may bring messages to them).
+    NotifyFree();
     DestroyComponents();
     for (TControl* c : FControls)
         c->FParent = nullptr;

@@ -164,16 +164,7 @@ TRichLabel::TRichLabel(TComponent* owner)
     };
 }
 
-TRichLabel::~TRichLabel() {
-    if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
-}
-
-void TRichLabel::SetLinkPopupMenu(TPopupMenu* v) {
-    if (v == FLinkPopupMenu) return;
-    if (FLinkPopupMenu) FLinkPopupMenu->RemoveFreeNotification(this);
-    FLinkPopupMenu = v;
-    if (v) v->FreeNotification(this, [this] { FLinkPopupMenu = nullptr; });
-}
+TRichLabel::~TRichLabel() = default;
 
 void TRichLabel::PopupLinkMenu(POINT screen) {
     if (!FLinkPopupMenu->AutoPopup) return;
@@ -496,6 +487,10 @@ void TRichLabel::Click() {
         LinkClick(href);
     else
         FRender->ClickTransfer(p.X, p.Y, r);
+}
+
+bool TRichLabel::DialogChar(char16_t ch) {
+    return !FIsHTML && TCustomRichLabel::DialogChar(ch);
 }
 
 void TRichLabel::LinkClick(const std::u16string& href) {

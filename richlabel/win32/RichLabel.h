@@ -11,6 +11,7 @@
 #include "framework/core/ThemeMode.h"
 #include "framework/win32/Control.h"
 #include "framework/win32/Menus.h"
+#include "framework/win32/WinControl.h"
 #include "richlabel/core/HtmlLinks.h"
 #include "richlabel/win32/HTMLContainer.h"
 #include "richlabel/win32/HtmlGdiRender.h"
@@ -53,8 +54,8 @@ class TCustomRichLabel : public TGraphicControl {
         FHint = v;
         TGraphicControl::SetHint(v);
     }
-    // The control that the plain caption's accelerator focuses.
-    TWinControl* FocusControl() const { return FFocusControl; }
+    // The control that the plain caption's accelerator focuses (nullptr once it has gone).
+    TWinControl* FocusControl() const { return FFocusControl.Get(); }
     void SetFocusControl(TWinControl* c) { FFocusControl = c; }
     bool DialogChar(char16_t ch) override;
     // The style sheet: none is defined, so applying one changes nothing.
@@ -84,7 +85,7 @@ class TCustomRichLabel : public TGraphicControl {
     }
 
     std::u16string FHint;
-    TWinControl* FFocusControl = nullptr;
+    TComponentRef<TWinControl> FFocusControl;
     std::u16string FCaption;
     std::u16string FStyleName;
     bool FEndEllipsis = false;
@@ -124,8 +125,8 @@ class TRichLabel : public TCustomRichLabel {
 
     // Shown on a context-menu request (a right-click among them) over a link in markup mode;
     // not owned, and forgotten when it is destroyed.
-    TPopupMenu* LinkPopupMenu() const { return FLinkPopupMenu; }
-    void SetLinkPopupMenu(TPopupMenu* v);
+    TPopupMenu* LinkPopupMenu() const { return FLinkPopupMenu.Get(); }
+    void SetLinkPopupMenu(TPopupMenu* v) { FLinkPopupMenu = v; }
 
     THTMLGdiRender& Render() { return *FRender; }
     // The plain text of the label: the parsed text's in markup mode, else the caption.
@@ -149,6 +150,9 @@ class TRichLabel : public TCustomRichLabel {
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseLeave() override;
     void Click() override;
+    // "&" marks an accelerator in plain text only: markup has none (its "&" starts a
+    // character reference, and the markup is drawn without accelerator marks).
+    bool DialogChar(char16_t ch) override;
     // Over a link with a LinkPopupMenu: OnContextPopup, then the link menu unless handled.
     bool ContextPopup(POINT screen) override;
     virtual void LinkClick(const std::u16string& href);
@@ -190,6 +194,6 @@ class TRichLabel : public TCustomRichLabel {
     bool FIsHTML = true;
     TColor FLinkColor = 0xFF0000;
     TFontStyles FLinkStyle = fsUnderline;
-    TPopupMenu* FLinkPopupMenu = nullptr;
+    TComponentRef<TPopupMenu> FLinkPopupMenu;
     POINT FLastMouse{0, 0};
 };

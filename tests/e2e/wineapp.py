@@ -59,10 +59,12 @@ class App:
                 self.window = found.splitlines()[0]
                 return self.window
             if self.proc.poll() is not None:
-                # Now and then Wine's loader fails (exit code 3) while a fresh wineserver
-                # is still starting its services; one more start tells that from a program
-                # that really cannot open its window.
-                if self.proc.returncode == 3 and not relaunched:
+                # Now and then a start fails while a fresh wineserver is still starting its
+                # services: exit code 3 from Wine's loader or the runtime, or 1 from the
+                # program's own report of an error at its start (its first window could not
+                # be created). One more start tells that from a program that really cannot
+                # open its window.
+                if self.proc.returncode in (1, 3) and not relaunched:
                     relaunched = True
                     time.sleep(1)
                     self.launch()

@@ -33,12 +33,7 @@ namespace {
 
 std::string Json(const std::wstring& text) {
     std::string out = "\"";
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr,
-                                nullptr);
-    std::string utf8(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), utf8.data(), n, nullptr,
-                        nullptr);
-    for (char c : utf8) {
+    for (char c : Utf8(text)) {
         if (c == '"' || c == '\\') {
             out += '\\';
             out += c;

@@ -1,5 +1,5 @@
-// What the probes share: printing a line to stdout, a window's text across processes, and
-// finding another program's top-level window by its caption.
+// What the probes share: printing a line to stdout, UTF-8, a window's class and text across
+// processes, and finding another program's top-level window by its caption.
 #pragma once
 #include <windows.h>
 
@@ -9,6 +9,21 @@ inline void Print(const std::string& line) {
     std::string out = line + "\n";
     DWORD written = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), out.data(), DWORD(out.size()), &written, nullptr);
+}
+
+inline std::string Utf8(const std::wstring& text) {
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr,
+                                nullptr);
+    std::string utf8(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), int(text.size()), utf8.data(), n, nullptr,
+                        nullptr);
+    return utf8;
+}
+
+inline std::wstring ClassOf(HWND wnd) {
+    wchar_t name[256] = {};
+    GetClassNameW(wnd, name, 256);
+    return name;
 }
 
 // WM_GETTEXT, which the platform carries across processes for every window class.

@@ -18,8 +18,8 @@
 
 namespace {
 
-std::string Utf8(const std::wstring& text) {
-    std::string escaped;
+// A text as one field of a line: UTF-8, with CR, LF and tab written as \r, \n and \t.
+std::string Field(const std::wstring& text) {
     std::wstring plain;
     for (wchar_t c : text) {
         if (c == L'\r') plain += L"\\r";
@@ -27,18 +27,7 @@ std::string Utf8(const std::wstring& text) {
         else if (c == L'\t') plain += L"\\t";
         else plain += c;
     }
-    int n = WideCharToMultiByte(CP_UTF8, 0, plain.c_str(), int(plain.size()), nullptr, 0,
-                                nullptr, nullptr);
-    escaped.resize(n);
-    WideCharToMultiByte(CP_UTF8, 0, plain.c_str(), int(plain.size()), escaped.data(), n, nullptr,
-                        nullptr);
-    return escaped;
-}
-
-std::wstring ClassOf(HWND wnd) {
-    wchar_t name[256] = {};
-    GetClassNameW(wnd, name, 256);
-    return name;
+    return Utf8(plain);
 }
 
 std::string Id(HWND wnd) {
@@ -50,11 +39,11 @@ void PrintChildren(HWND top) {
         RECT r;
         GetWindowRect(child, &r);
         MapWindowPoints(nullptr, top, reinterpret_cast<POINT*>(&r), 2);
-        Print("child\t" + Id(child) + "\t" + Utf8(ClassOf(child)) + "\t" +
+        Print("child\t" + Id(child) + "\t" + Field(ClassOf(child)) + "\t" +
               std::to_string(GetDlgCtrlID(child)) + "\t" + (IsWindowVisible(child) ? "1" : "0") +
               "\t" + (IsWindowEnabled(child) ? "1" : "0") + "\t" + std::to_string(r.left) + "\t" +
               std::to_string(r.top) + "\t" + std::to_string(r.right) + "\t" +
-              std::to_string(r.bottom) + "\t" + Utf8(TextOf(child)));
+              std::to_string(r.bottom) + "\t" + Field(TextOf(child)));
     }
 }
 
@@ -66,8 +55,8 @@ void PrintFocus(HWND top) {
         Print("focus\t0");
         return;
     }
-    Print("focus\t" + Id(info.hwndFocus) + "\t" + Utf8(ClassOf(info.hwndFocus)) + "\t" +
-          Utf8(TextOf(info.hwndFocus)));
+    Print("focus\t" + Id(info.hwndFocus) + "\t" + Field(ClassOf(info.hwndFocus)) + "\t" +
+          Field(TextOf(info.hwndFocus)));
 }
 
 } // namespace
@@ -79,10 +68,10 @@ int wmain(int argc, wchar_t** argv) {
     }
     HWND top = FindTopLevel(argv[1]);
     if (!top) return 1;
-    Print("window\t" + Id(top) + "\t" + Utf8(ClassOf(top)) + "\t" +
+    Print("window\t" + Id(top) + "\t" + Field(ClassOf(top)) + "\t" +
           (IsWindowEnabled(top) ? "1" : "0"));
     HWND owner = GetWindow(top, GW_OWNER);
-    Print(owner ? "owner\t" + Id(owner) + "\t" + Utf8(ClassOf(owner)) + "\t" + Utf8(TextOf(owner))
+    Print(owner ? "owner\t" + Id(owner) + "\t" + Field(ClassOf(owner)) + "\t" + Field(TextOf(owner))
                 : std::string("owner\t0"));
     PrintFocus(top);
     PrintChildren(top);
