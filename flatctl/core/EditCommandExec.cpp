@@ -101,9 +101,13 @@ void TFlatEditCore::ExecuteCommand(int command, char16_t ch, const std::u16strin
     case ecDeleteWordLeft:
         if (FReadOnly) break;
         {
+            // A selection and the word before it go as one undo step.
+            const bool twoParts = FSelected;
+            if (twoParts) FUndoList.Push({atGroupBreak, c, c, {}});
             bool changed = RemoveSelection();
             extendTo({GetPrevWord(FCaret.X - 1), FCaret.Y});
             changed |= RemoveSelection();
+            if (twoParts) FUndoList.Push({atGroupBreak, FCaret, FCaret, {}});
             if (changed) UserChanged();
         }
         break;

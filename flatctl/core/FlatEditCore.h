@@ -88,8 +88,9 @@ class TFlatEditCore {
     void SetSelLength(int length);
     std::u16string SelText() const;
     std::u16string SelectedText() const { return SelText(); }
-    // Replaces the selection and selects what was inserted (no read-only check).
-    void SetSelText(const std::u16string& text);
+    // Replaces the selection by the text converted by CharCase and selects what was inserted
+    // (no read-only check: the program sets it, as EM_REPLACESEL does).
+    void SetSelText(const std::u16string& assigned);
     void SelectAll();
     // Selects between two indices: anchor at the larger, caret at the smaller.
     void SelectRange(int start, int end);
