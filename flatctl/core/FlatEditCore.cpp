@@ -514,7 +514,28 @@ void TFlatEditCore::CutToRoom(std::u16string& text, int room) {
 void TFlatEditCore::SetMaxLength(int v) {
     if (v < 0) return;
     FMaxLength = v;
-    if (v > 0 && TextLength() > v) SetText(Text().substr(0, std::size_t(v)));
+    if (v == 0) return;
+    if (TextLength() > v) {
+        std::u16string text = Text();
+        CutToRoom(text, v);
+        SetText(text);
+        return;
+    }
+    // Undo must not bring back a text longer than the new limit: walk the lengths the undo
+    // records lead back to, and drop the records when one of them does not fit.
+    int length = TextLength();
+    const auto& records = FUndoList.Items();
+    for (auto a = records.rbegin(); a != records.rend(); ++a) {
+        if (a->Kind == atInsert)
+            length -= int(a->Text.size());
+        else if (a->Kind != atGroupBreak && a->Kind != atLineBreak)
+            length += int(a->Text.size());
+        if (length > v) {
+            FUndoList.Clear();
+            FRedoList.Clear();
+            return;
+        }
+    }
 }
 
 void TFlatEditCore::SetPasswordChar(char16_t c) {

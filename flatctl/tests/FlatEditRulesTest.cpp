@@ -98,6 +98,31 @@ TEST(FlatEditRules, UndoAfterSwitchingTheCaseBringsBackNoOtherCase) {
     EXPECT_EQ(e.Text(), u"");
 }
 
+// A limit shorter than the text cuts it, never through a surrogate pair.
+TEST(FlatEditRules, MaxLengthCutsWholeCharacters) {
+    TestFlatEdit e;
+    e.SetText(u"ab\U0001F600");
+    e.SetMaxLength(3);
+    EXPECT_EQ(e.Text(), u"ab");
+}
+
+// A limit set after typing: no undo brings back a text longer than it, while undo records
+// that stay within it are kept.
+TEST(FlatEditRules, UndoKeepsToAMaxLengthSetLater) {
+    TestFlatEdit e;
+    TypeText(e, u"abcdef");
+    for (int i = 0; i < 4; ++i)
+        e.ExecuteCommand(ecBackspace, 0, {});
+    e.SetMaxLength(6);
+    EXPECT_TRUE(e.CanUndo());
+    e.SetMaxLength(3);
+    EXPECT_EQ(e.Text(), u"ab");
+    while (e.CanUndo()) {
+        e.Undo();
+        EXPECT_LE(e.TextLength(), 3) << "undo past the limit";
+    }
+}
+
 // Ctrl+Backspace over a selection removes the selection and the word before it; one undo
 // gives back the text as it was, never the text with only one of the two removed.
 TEST(FlatEditRules, CtrlBackspaceOverASelectionIsOneUndoStep) {
