@@ -292,6 +292,7 @@ void TFlatEditCore::KeyPress(char16_t key) {
     }
     FSwallow.clear();
     const char16_t dead = std::exchange(FDeadChar, char16_t(0));
+    const char16_t firstHalf = std::exchange(FFirstHalf, char16_t(0));
     if (FReadOnly || key < 32) return;
     std::u16string keys;
     if (char16_t composed = dead ? FDeadChars.Find(key, dead) : 0) {
@@ -304,6 +305,17 @@ void TFlatEditCore::KeyPress(char16_t key) {
     } else {
         // The platform's character wins over a translation made before it composed.
         keys.assign(1, key);
+    }
+    // A character outside the basic plane comes as two messages: the first half waits for
+    // the second, and the two go in as one character (whole or not at all at the limit). A
+    // half without its partner is no character and goes nowhere.
+    if (keys.size() == 1 && keys[0] >= 0xD800 && keys[0] <= 0xDFFF) {
+        if (keys[0] <= 0xDBFF) {
+            FFirstHalf = keys[0];
+            return;
+        }
+        if (!firstHalf) return;
+        keys.insert(keys.begin(), firstHalf);
     }
     TypeCharacters(keys);
 }

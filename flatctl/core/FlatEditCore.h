@@ -327,6 +327,8 @@ class TFlatEditCore {
     std::uint16_t FFirstKey = 0;
     TShiftState FFirstShift = 0;
     char16_t FDeadChar = 0;
+    // The first half of a surrogate pair typed as two character messages, waiting for its second.
+    char16_t FFirstHalf = 0;
     // Character messages still to come for characters already inserted from pending keys.
     std::u16string FSwallow;
     // The character of a keystroke that completed a two-keystroke command is not typed.

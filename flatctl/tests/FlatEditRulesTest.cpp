@@ -84,6 +84,19 @@ TEST(FlatEditRules, CharCaseHoldsForEveryWayIn) {
     }
 }
 
+// A character outside the basic plane arrives as two character messages and goes in as one
+// character: both halves or neither, one undo step.
+TEST(FlatEditRules, ACharacterOfTwoMessagesIsOneCharacter) {
+    TestFlatEdit e;
+    TypeText(e, u"a\U0001F600");
+    EXPECT_EQ(e.Text(), u"a\U0001F600");
+    e.Undo();
+    EXPECT_EQ(e.Text(), u"a");
+    e.KeyPress(u"\U0001F600"[0]);
+    e.KeyPress(u'b'); // a first half without its partner is dropped
+    EXPECT_EQ(e.Text(), u"ab");
+}
+
 // Switching the case conversion on keeps no undo record that would bring back letters of
 // the other case, also when the text itself needed no conversion.
 TEST(FlatEditRules, UndoAfterSwitchingTheCaseBringsBackNoOtherCase) {
