@@ -54,6 +54,15 @@ bool IsHigh(char16_t c) {
 bool IsLow(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
 }
+// No half of a surrogate pair without its partner (a text cut or copied from the edit may
+// hold one: the caret moves by UTF-16 units).
+bool WholePairs(const std::u16string& s) {
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (IsHigh(s[i]) && (i + 1 == s.size() || !IsLow(s[i + 1]))) return false;
+        if (IsLow(s[i]) && (i == 0 || !IsHigh(s[i - 1]))) return false;
+    }
+    return true;
+}
 
 // 0 to 4 characters: letters of both cases (Latin-1 too), separators, a digit, the combining
 // acute accent and a character outside the basic plane (always a whole surrogate pair).
@@ -152,7 +161,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::u16string clipboardBefore = e.Clipboard;
         const std::size_t records = e.UndoList().Count();
         bool user = true;     // a user action (the program's own setters are not)
-        bool inserts = false; // inserts at the selection: a cut there must keep pairs whole
+        bool inserts = false; // inserts whole pairs at the selection: a cut must keep them so
         bool pastes = false;
         const int op = in.Pick(24);
         switch (op) {
@@ -175,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 4: {
             const int command = kCommands[in.Pick(int(std::size(kCommands)))];
             pastes = command == ecPaste;
-            inserts = pastes || command == ecTab;
+            inserts = (pastes && WholePairs(e.Clipboard)) || command == ecTab;
             e.CommandCenter(command, 0, {});
             break;
         }
@@ -184,6 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::uint16_t key = kKeys[in.Pick(int(std::size(kKeys)))];
             const TShiftState shift = kShifts[in.Pick(5)];
             pastes = (key == 'V' && shift == ssCtrl) || (key == vkInsert && shift == ssShift);
+            inserts = pastes && WholePairs(e.Clipboard);
             e.KeyDown(key, shift);
             break;
         }
