@@ -3,7 +3,7 @@
 # other for SECONDS, or until it has made MAX_RUNS executions when -n is given, from its
 # committed seed corpus (<folder of the source>/corpus/<name>) and the inputs earlier runs
 # found (build/fuzz/corpus-<name>). Prints one line per target: executions, time, corpus
-# size and the result; a failing input is kept as build/fuzz/crash-<name>-*. With -r, writes
+# size and the result; a failing input is kept as build/fuzz/<name>-crash-*. With -r, writes
 # a one-case report per target into that folder. Exits non-zero when a target failed.
 #
 #   scripts/fuzz-run.sh [-n MAX_RUNS] [-r REPORT_FOLDER] [-t TARGET]... SECONDS
@@ -50,7 +50,7 @@ for src in $sources; do
         failed=1
     elif "$fuzzdir/$name" -max_total_time="$seconds" -runs="$((runs > 0 ? runs : -1))" \
         -timeout=5 -rss_limit_mb=2048 -print_final_stats=1 \
-        -artifact_prefix="$fuzzdir/crash-$name-" "${corpora[@]}" >"$log" 2>&1; then
+        -artifact_prefix="$fuzzdir/$name-" "${corpora[@]}" >"$log" 2>&1; then
         result=pass
     else
         result=fail
