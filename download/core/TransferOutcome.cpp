@@ -34,11 +34,13 @@ TAnnouncedLength ParseContentLength(const std::vector<std::string>& values) {
 }
 
 bool TransferSucceeded(const TTransferEnd& end) {
+    // Sizes are signed 32-bit: no body beyond that is complete, whatever was announced.
+    if (end.Received > MaxTransferSize) return false;
     switch (end.Length.Kind) {
     case TLengthKind::lkInvalid:
         return false;
     case TLengthKind::lkValid:
-        if (end.Received != std::uint32_t(end.Length.Value)) return false;
+        if (end.Length.Value < 0 || end.Received != std::uint32_t(end.Length.Value)) return false;
         return end.ToFile || end.Received != 0;
     case TLengthKind::lkAbsent:
         return end.Received != 0 && end.EndedCleanly;

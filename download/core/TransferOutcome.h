@@ -32,7 +32,7 @@ struct TTransferEnd {
 // Either mode without an announced length: at least one byte and a clean end of the body
 // (an HTTP/1.0 body without a length ends when the server closes the connection); an empty
 // body or a failed read is a failure.
-// An invalid length is always a failure.
+// An invalid length, and a body beyond MaxTransferSize bytes, are always a failure.
 bool TransferSucceeded(const TTransferEnd& end);
 
 // The largest body the component can take: its sizes are signed 32-bit.

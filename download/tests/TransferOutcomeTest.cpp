@@ -77,6 +77,11 @@ TEST(TransferOutcome, TableOfEnds) {
         {"string no length, body", false, kAbsent, 3, true, true},
         {"string no length, empty", false, kAbsent, 0, true, false},
         {"string no length, failed read", false, kAbsent, 3, false, false},
+        // Sizes are signed 32-bit: a body past 2^31 - 1 bytes is never a success.
+        {"file no length, 2^31 - 1 bytes", true, kAbsent, 0x7FFFFFFF, true, true},
+        {"file no length, 2^31 bytes", true, kAbsent, 0x80000000u, true, false},
+        {"string no length, 2^32 - 1 bytes", false, kAbsent, 0xFFFFFFFFu, true, false},
+        {"a negative length counts as none that fits", true, Valid(-1), 0xFFFFFFFFu, true, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);

@@ -101,9 +101,13 @@ void TFlatEditCore::ExecuteCommand(int command, char16_t ch, const std::u16strin
     case ecDeleteWordLeft:
         if (FReadOnly) break;
         {
+            // A selection and the word before it go as one undo step.
+            const bool twoParts = FSelected;
+            if (twoParts) FUndoList.Push({atGroupBreak, c, c, {}});
             bool changed = RemoveSelection();
             extendTo({GetPrevWord(FCaret.X - 1), FCaret.Y});
             changed |= RemoveSelection();
+            if (twoParts) FUndoList.Push({atGroupBreak, FCaret, FCaret, {}});
             if (changed) UserChanged();
         }
         break;
@@ -288,6 +292,7 @@ void TFlatEditCore::KeyPress(char16_t key) {
     }
     FSwallow.clear();
     const char16_t dead = std::exchange(FDeadChar, char16_t(0));
+    const char16_t firstHalf = std::exchange(FFirstHalf, char16_t(0));
     if (FReadOnly || key < 32) return;
     std::u16string keys;
     if (char16_t composed = dead ? FDeadChars.Find(key, dead) : 0) {
@@ -300,6 +305,17 @@ void TFlatEditCore::KeyPress(char16_t key) {
     } else {
         // The platform's character wins over a translation made before it composed.
         keys.assign(1, key);
+    }
+    // A character outside the basic plane comes as two messages: the first half waits for
+    // the second, and the two go in as one character (whole or not at all at the limit). A
+    // half without its partner is no character and goes nowhere.
+    if (keys.size() == 1 && keys[0] >= 0xD800 && keys[0] <= 0xDFFF) {
+        if (keys[0] <= 0xDBFF) {
+            FFirstHalf = keys[0];
+            return;
+        }
+        if (!firstHalf) return;
+        keys.insert(keys.begin(), firstHalf);
     }
     TypeCharacters(keys);
 }

@@ -43,6 +43,8 @@ class TEditActionList {
     bool Empty() const { return FItems.empty(); }
     std::size_t Count() const { return FItems.size(); }
     const TEditAction& Top() const { return FItems.back(); }
+    // The records, oldest first.
+    const std::deque<TEditAction>& Items() const { return FItems; }
 
     int MaxUndo() const { return FMaxUndo; }
     // 0 = unlimited; negative values are ignored. Shrinking drops the oldest records.

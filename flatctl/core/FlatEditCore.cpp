@@ -72,12 +72,12 @@ void TFlatEditCore::SetText(const std::u16string& text) {
     StoreText(converted);
 }
 
-// What WM_SETTEXT does: the new text with the caret, the view and the selection at its
-// start. Undo records refer to positions of the old text, so they go with it.
+// What WM_SETTEXT does: the new text, converted by CharCase, with the caret, the view and the
+// selection at its start. Undo records refer to positions of the old text, so they go with it.
 void TFlatEditCore::ApplyText(const std::u16string& text) {
     FUndoList.Clear();
     FRedoList.Clear();
-    FLines.SetText(text);
+    FLines.SetText(CaseConverted(text));
     FCaret = {};
     FAnchor = {};
     FSelFirst = FSelLast = {};
@@ -238,7 +238,8 @@ std::u16string TFlatEditCore::SelText() const {
     return Text().substr(std::size_t(a), std::size_t(b - a));
 }
 
-void TFlatEditCore::SetSelText(const std::u16string& text) {
+void TFlatEditCore::SetSelText(const std::u16string& assigned) {
+    const std::u16string text = CaseConverted(assigned);
     FUndoList.Push({atGroupBreak, FCaret, FCaret, {}});
     RemoveSelection();
     TEditPos start = FCaret;
@@ -342,6 +343,8 @@ void TFlatEditCore::InsertTypedText(std::u16string text) {
     if (FReadOnly) return;
     text = CaseConverted(text);
     if (OnKeyPressEx) OnKeyPressEx(EventSender(), text);
+    // The handler may have lengthened the text: the limit holds for what is inserted.
+    if (FMaxLength > 0) CutToRoom(text, FMaxLength - (TextLength() - SelLength()));
     if (text.empty()) return;
     FUndoList.Push({atGroupBreak, FCaret, FCaret, {}});
     DeleteSelection();
@@ -399,6 +402,8 @@ void TFlatEditCore::DeleteChar() {
     FLines.DeleteText(FCaret.Y, FCaret.X, 1);
     FUndoList.Push({atDelete, FCaret, FCaret, ch});
     MoveCaret(FCaret);
+    // The anchor may lie right of the caret (after a collapse): it would drift past the end.
+    FAnchor = FSelFirst = FSelLast = FCaret;
     EditNotification(true);
 }
 
@@ -509,7 +514,28 @@ void TFlatEditCore::CutToRoom(std::u16string& text, int room) {
 void TFlatEditCore::SetMaxLength(int v) {
     if (v < 0) return;
     FMaxLength = v;
-    if (v > 0 && TextLength() > v) SetText(Text().substr(0, std::size_t(v)));
+    if (v == 0) return;
+    if (TextLength() > v) {
+        std::u16string text = Text();
+        CutToRoom(text, v);
+        SetText(text);
+        return;
+    }
+    // Undo must not bring back a text longer than the new limit: walk the lengths the undo
+    // records lead back to, and drop the records when one of them does not fit.
+    int length = TextLength();
+    const auto& records = FUndoList.Items();
+    for (auto a = records.rbegin(); a != records.rend(); ++a) {
+        if (a->Kind == atInsert)
+            length -= int(a->Text.size());
+        else if (a->Kind != atGroupBreak && a->Kind != atLineBreak)
+            length += int(a->Text.size());
+        if (length > v) {
+            FUndoList.Clear();
+            FRedoList.Clear();
+            return;
+        }
+    }
 }
 
 void TFlatEditCore::SetPasswordChar(char16_t c) {
@@ -530,10 +556,13 @@ void TFlatEditCore::SetReadOnly(bool v) {
 void TFlatEditCore::SetCharCase(TFlatEditCharCase v) {
     if (v == FCharCase) return;
     FCharCase = v;
-    if (v != eecNormal) {
-        std::u16string converted = CaseConverted(Text());
-        if (converted != Text()) StoreText(converted);
-    }
+    if (v == eecNormal) return;
+    // Undo records may hold letters of the other case, also when the text needs no
+    // conversion: they go as they do when the converted text is stored.
+    FUndoList.Clear();
+    FRedoList.Clear();
+    std::u16string converted = CaseConverted(Text());
+    if (converted != Text()) StoreText(converted);
 }
 
 void TFlatEditCore::SetAlignment(TAlignment v) {

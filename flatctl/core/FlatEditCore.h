@@ -88,8 +88,9 @@ class TFlatEditCore {
     void SetSelLength(int length);
     std::u16string SelText() const;
     std::u16string SelectedText() const { return SelText(); }
-    // Replaces the selection and selects what was inserted (no read-only check).
-    void SetSelText(const std::u16string& text);
+    // Replaces the selection by the text converted by CharCase and selects what was inserted
+    // (no read-only check: the program sets it, as EM_REPLACESEL does).
+    void SetSelText(const std::u16string& assigned);
     void SelectAll();
     // Selects between two indices: anchor at the larger, caret at the smaller.
     void SelectRange(int start, int end);
@@ -326,6 +327,8 @@ class TFlatEditCore {
     std::uint16_t FFirstKey = 0;
     TShiftState FFirstShift = 0;
     char16_t FDeadChar = 0;
+    // The first half of a surrogate pair typed as two character messages, waiting for its second.
+    char16_t FFirstHalf = 0;
     // Character messages still to come for characters already inserted from pending keys.
     std::u16string FSwallow;
     // The character of a keystroke that completed a two-keystroke command is not typed.

@@ -167,6 +167,7 @@ TEST(FlatEditTyping, NoHalfCharacterAtTheLimit) {
          },
          u"ab"},
         {"unicode character", [&](TestFlatEdit& e) { e.TypeCharacters(smiley); }, u"ab"},
+        {"two character messages", [&](TestFlatEdit& e) { TypeText(e, smiley); }, u"ab"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -34,10 +34,14 @@ std::vector<THTMLLink> HTMLLinks(THTMLRender& render, THTMLData& data, TRect R, 
             open = false;
             continue;
         }
-        // The box hit testing takes (right and bottom included), moved to R's coordinates.
-        TRect box = walk.Box(item);
+        // The box hit testing takes (right and bottom included), moved to R's coordinates
+        // and cut to R, outside which nothing is drawn; a run drawn wholly outside is none.
+        const TRect at = walk.Box(item);
         const int dx = R.Left - SrcPoint.X, dy = R.Top - SrcPoint.Y;
-        box = {box.Left + dx, box.Top + dy, box.Right + dx + 1, box.Bottom + dy + 1};
+        const TRect box{std::max(at.Left + dx, R.Left), std::max(at.Top + dy, R.Top),
+                        std::min(at.Right + dx + 1, R.Right),
+                        std::min(at.Bottom + dy + 1, R.Bottom)};
+        if (box.IsEmpty()) continue;
         if (open && links.back().HRef == item.LinkRef()) {
             THTMLLink& link = links.back();
             if (lineBreak && !link.Text.empty() && link.Text.back() != u' ') link.Text += u' ';

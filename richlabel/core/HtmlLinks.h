@@ -13,11 +13,12 @@ struct THTMLLink {
     std::u16string HRef;
     // The runs' text; a line break inside the link reads as a space.
     std::u16string Text;
-    // Every part of the link where it is drawn into R (right and bottom exclusive).
+    // Every part of the link where it is drawn into R, cut to R (right and bottom exclusive).
     TRect Box;
 };
 
 // The links of `data` in text order, as they are drawn into R scrolled by SrcPoint (the
 // coordinates hit testing takes). Consecutive runs with the same address are one link, also
-// across lines; any other run between them ends it. Lines below R are not drawn and bring none.
+// across lines; any other run between them ends it. Runs drawn wholly outside R (lines below
+// it, text right of it or scrolled out of it) are not shown and bring none.
 std::vector<THTMLLink> HTMLLinks(THTMLRender& render, THTMLData& data, TRect R, TPoint SrcPoint);

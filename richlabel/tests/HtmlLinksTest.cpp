@@ -51,6 +51,20 @@ TEST_F(RenderFixture, LinkBoxesFollowRAndTheScrollOffset) {
     EXPECT_TRUE(render.IsCursorOverLink(p, {5, 0}, R, href));
 }
 
+TEST_F(RenderFixture, LinksAreCutToWhatIsDrawnInR) {
+    // Five pixels a character from x 1: "link" runs from 11 to 31, "far" from 36 to 51.
+    Parse(u"ab<a href=x>link</a> <a href=y>far</a>");
+    const TRect R{0, 0, 25, 8};
+    const std::vector<THTMLLink> links = HTMLLinks(render, *render.Data(), R, {0, 0});
+    ASSERT_EQ(links.size(), 1u) << "a link right of R is not drawn";
+    EXPECT_EQ(links[0].HRef, u"x");
+    EXPECT_EQ(links[0].Box.Left, 11);
+    EXPECT_EQ(links[0].Box.Right, 25);
+    EXPECT_EQ(links[0].Box.Bottom, 8);
+    EXPECT_TRUE(HTMLLinks(render, *render.Data(), R, {60, 0}).empty())
+        << "links scrolled out of R are not drawn";
+}
+
 TEST_F(RenderFixture, NoLinksInPlainMarkupOrBelowR) {
     Parse(u"<b>Step 1:</b><br><br>Click");
     EXPECT_TRUE(HTMLLinks(render, *render.Data(), {0, 0, 200, 60}, {0, 0}).empty());
