@@ -1,6 +1,6 @@
 // Download throughput of THTTPGet beside a bare InternetReadFile + WriteFile loop on a plain
 // thread, against the loopback test server; and the process's peak memory for one transfer.
-//   download_bench throughput <bytes>   component (with and without OnProgress) and bare loop
+//   download_bench throughput <bytes> [pairs]   component and bare loop in pairs (default 7)
 //   download_bench peak <bytes>         one component transfer, then the peak working set
 #include <windows.h>
 
@@ -91,33 +91,49 @@ double BareRun(long long bytes) {
 
 double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+    return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 double MiBps(long long bytes, double seconds) {
     return seconds > 0 ? bytes / 1048576.0 / seconds : 0;
 }
 
-int Throughput(long long bytes) {
-    const int runs = 3;
-    std::vector<double> component, withProgress, bare;
+// Component and bare loop in pairs, one right after the other (the first of a pair taking
+// turns), so that a change of the machine's load between pairs weighs on both alike; the
+// figure is the ratio within each pair.
+int Throughput(long long bytes, int pairs) {
+    std::vector<double> component, bare, ratios;
     ComponentRun(1 << 20, false); // warm-up: WinInet's first use sets itself up
-    for (int i = 0; i < runs; ++i) {
-        bare.push_back(BareRun(bytes));
-        component.push_back(ComponentRun(bytes, false));
-        withProgress.push_back(ComponentRun(bytes, true));
+    BareRun(1 << 20);
+    for (int i = 0; i < pairs; ++i) {
+        double c, b;
+        if (i % 2 == 0) {
+            c = ComponentRun(bytes, false);
+            b = BareRun(bytes);
+        } else {
+            b = BareRun(bytes);
+            c = ComponentRun(bytes, false);
+        }
+        if (c < 0) return std::puts("component transfer failed"), 1;
+        if (b < 0) return std::puts("bare loop transfer failed"), 1;
+        component.push_back(MiBps(bytes, c));
+        bare.push_back(MiBps(bytes, b));
+        ratios.push_back(b / c); // throughput of the component / that of the bare loop
     }
-    for (double s : component)
-        if (s < 0) return std::puts("component transfer failed"), 1;
-    for (double s : bare)
-        if (s < 0) return std::puts("bare loop transfer failed"), 1;
-    double c = MiBps(bytes, Median(component)), b = MiBps(bytes, Median(bare));
-    std::printf("body %lld bytes, median of %d runs\n", bytes, runs);
-    std::printf("  component (GetFile, WaitThread)   %8.1f MiB/s\n", c);
-    std::printf("  component with OnProgress         %8.1f MiB/s\n",
-                MiBps(bytes, Median(withProgress)));
-    std::printf("  bare InternetReadFile loop        %8.1f MiB/s\n", b);
-    std::printf("  component / bare loop             %8.2f\n", c / b);
+    const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+    std::printf("body %lld bytes, %d pairs (component and bare loop one after the other)\n",
+                bytes, pairs);
+    std::printf("  component (GetFile, WaitThread)   median %8.1f MiB/s\n", Median(component));
+    std::printf("  bare InternetReadFile loop        median %8.1f MiB/s\n", Median(bare));
+    std::printf("  component / bare loop, per pair   median %8.2f   from %.2f to %.2f\n",
+                Median(ratios), *low, *high);
+    std::printf("    pairs:");
+    for (double r : ratios)
+        std::printf(" %.2f", r);
+    std::printf("\n");
+    // One transfer with a progress handler, to show what a handler at each block costs.
+    const double p = ComponentRun(bytes, true);
+    std::printf("  component with OnProgress, one run  %8.1f MiB/s\n", MiBps(bytes, p));
     return 0;
 }
 
@@ -135,13 +151,13 @@ int Peak(long long bytes) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::puts("usage: download_bench throughput|peak <bytes>");
+    if (argc < 3) {
+        std::puts("usage: download_bench throughput <bytes> [pairs] | peak <bytes>");
         return 2;
     }
     long long bytes = std::atoll(argv[2]);
     std::string mode = argv[1];
-    if (mode == "throughput") return Throughput(bytes);
+    if (mode == "throughput") return Throughput(bytes, argc > 3 ? std::max(1, std::atoi(argv[3])) : 7);
     if (mode == "peak") return Peak(bytes);
     return 2;
 }

@@ -1,21 +1,28 @@
 #!/usr/bin/env bash
-# Download throughput of the component beside a bare WinInet loop and curl, on the same
-# loopback server and body, on a quiet machine and again with one busy process per core
-# that the benchmark starts beside the transfer (and stops by their process ids); then the
-# peak memory of 1 MiB and 256 MiB transfers.
+# Download throughput of the component beside a bare WinInet loop (in pairs, one right after
+# the other) and curl, on the same loopback server and body, on a quiet machine and again with
+# one busy process per core that the benchmark starts beside the transfer (and stops by their
+# process ids); the peak memory of 1 MiB and 256 MiB transfers of the component alone; then
+# the assistant's working set idle and during a 64 MiB download beside the idle working set
+# of its window built from the platform's own controls. Prints figures; checks nothing.
+#   download/bench/bench-download.sh [pairs]    (default 7)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 cd "$LV_ROOT"
+"$LV_ROOT/scripts/bootstrap.sh"
 cmake --preset win >/dev/null
 cmake --build --preset win --target download_bench >/dev/null
+cmake --preset release >/dev/null
+cmake --build build/release --target UpgradeAssistant PlatformDialog working_set_probe >/dev/null
 bench="$LV_ROOT/build/win/download/download_bench.exe"
-export LV_BENCH="$bench"
+export LV_BENCH="$bench" LV_PAIRS="${1:-7}"
+echo "load average (1/5/15 min) at the start: $(cut -d' ' -f1-3 /proc/loadavg)"
 python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- bash -c '
     set -e
     size=$((64 * 1024 * 1024))
     url="http://$LV_TEST_HTTP_HOST/t/ok-$size"
-    echo "Throughput, quiet (goal: component / bare loop >= 0.95)"
-    wine "$LV_BENCH" throughput $size
+    echo "Throughput, quiet (goal: component / bare loop >= 0.95, median of the pairs)"
+    wine "$LV_BENCH" throughput $size "$LV_PAIRS"
     echo "Throughput with one busy process per core (goal: component / bare loop >= 0.90)"
     load=()
     for _ in $(seq 1 "$(nproc)"); do
@@ -23,7 +30,7 @@ python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- 
         load+=($!)
     done
     trap "kill \${load[*]} 2>/dev/null" EXIT
-    wine "$LV_BENCH" throughput $size
+    wine "$LV_BENCH" throughput $size "$LV_PAIRS"
     kill "${load[@]}" 2>/dev/null
     wait "${load[@]}" 2>/dev/null || true
     trap - EXIT
@@ -33,7 +40,12 @@ python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- 
         best=$(python3 -c "print(max($best, $s))")
     done
     python3 -c "print(\"  curl (best of 3)                  %8.1f MiB/s\" % ($best / 1048576))"
-    echo "Peak memory (fresh process each)"
+    echo "Peak memory of the component alone (fresh process each)"
     wine "$LV_BENCH" peak $((1024 * 1024))
     wine "$LV_BENCH" peak $((256 * 1024 * 1024))
 '
+trap 'wineserver -k 2>/dev/null || true; lv_stop_xvfb' EXIT
+lv_start_xvfb
+python3 download/bench/memory_bench.py build/release/assistant/UpgradeAssistant.exe \
+    build/release/bench/PlatformDialog.exe build/release/bench/working_set_probe.exe
+echo "load average (1/5/15 min) at the end: $(cut -d' ' -f1-3 /proc/loadavg)"

@@ -142,6 +142,9 @@ void TWinControl::AttachHandle(HWND wnd) {
     FHandle = wnd;
     FDefWndProc = DefWindowProcW;
     SetPropW(wnd, kObjectProp, this);
+    // The window procedure finds the object in the window's own data: reading a property is
+    // a round trip to the window server under Wine, at every message.
+    SetWindowLongPtrW(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
 void TWinControl::CreateChildHandles() {
@@ -162,7 +165,7 @@ void TWinControl::RecreateWnd() {
 }
 
 LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* self = FromHandle(wnd);
+    auto* self = reinterpret_cast<TWinControl*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
     if (!self && msg == WM_NCCREATE) {
         // Own window classes attach the object before any other message arrives.
         self = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
@@ -172,6 +175,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
     if (msg == WM_NCDESTROY) {
         WNDPROC def = self->FDefWndProc;
         RemovePropW(wnd, kObjectProp);
+        SetWindowLongPtrW(wnd, GWLP_USERDATA, 0);
         if (self->FSubclassed)
             SetWindowLongPtrW(wnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(def));
         self->FHandle = nullptr;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 
 #include "flatctl/win32/FlatPanel.h"
 #include "marquee/tests/MarqueeFixture.h"
@@ -347,6 +348,82 @@ TEST(BusyMarqueePaint, TrianglesPointUp) {
     EXPECT_EQ(dib.Pixel(164, 211), kBlack); // bottom-right, above the base
     EXPECT_EQ(dib.Pixel(157, 204), kWhite); // top-left corner is outside
     EXPECT_EQ(dib.Pixel(165, 204), kWhite); // top-right corner is outside
+}
+
+// The bullets, however they are drawn, look exactly as if each were filled and outlined on
+// its own, one after the other: at every place along the row (wrapping included), for each
+// shape with and without an outline, opaque and translucent, and with bullets so close that
+// their edges share pixels.
+TEST(BusyMarqueePaint, BulletsLookAsIfDrawnOneByOne) {
+    namespace gp = Gdiplus;
+    struct Case {
+        TBusyMarqueeBulletShape Shape;
+        TColor Border;
+        std::uint8_t Opacity;
+        int Spacing;
+    };
+    const Case cases[] = {
+        {bsEllipse, clNone, 255, 3},          {bsEllipse, RGB(0, 0, 160), 255, 3},
+        {bsEllipse, clNone, 128, 3},          {bsEllipse, RGB(0, 0, 160), 128, -4},
+        {bsEllipse, clNone, 255, 0},          {bsTriangle, clNone, 255, 3},
+        {bsTriangle, RGB(0, 0, 160), 200, 3}, {bsTriangle, clNone, 128, -3},
+        {bsRectangle, clNone, 128, -2},
+    };
+    MarqueeFixture f;
+    TBusyMarquee& m = *f.marquee;
+    m.SetTransparent(true); // Paint then draws the bullets alone
+    m.SetAnimationStretchFactor(1.7f);
+    DibSurface shown(f.kW, f.kH), expected(f.kW, f.kH);
+    for (const Case& k : cases) {
+        m.Bullets().SetShape(k.Shape);
+        m.Bullets().SetBorderColor(k.Border);
+        m.Bullets().SetOpacity(k.Opacity);
+        m.Bullets().SetSpacing(k.Spacing);
+        for (float position = 0; position < f.kW + 60; position += 11.3f) {
+            m.SetPosition(position);
+            SCOPED_TRACE(testing::Message() << "shape " << int(k.Shape) << ", spacing "
+                                            << k.Spacing << ", opacity " << int(k.Opacity)
+                                            << ", position " << m.Position());
+            shown.Fill(kWhite);
+            expected.Fill(kWhite);
+            {
+                TCanvas canvas(shown.dc());
+                m.Paint(canvas);
+            }
+            {
+                gp::Graphics g(expected.dc());
+                g.SetSmoothingMode(gp::SmoothingModeAntiAlias);
+                gp::SolidBrush brush(gp::Color(k.Opacity, 0, 0, 0));
+                gp::Pen pen(gp::Color(255, 0, 0, 160), 1.0f);
+                for (const TGPRectF& r : m.BulletRects()) {
+                    const gp::RectF rf(r.X, r.Y, r.Width, r.Height);
+                    gp::GraphicsPath triangle(gp::FillModeAlternate);
+                    triangle.AddLine(r.X + r.Width / 2, r.Y, r.X + r.Width, r.Y + r.Height);
+                    triangle.AddLine(r.X + r.Width, r.Y + r.Height, r.X, r.Y + r.Height);
+                    triangle.CloseFigure();
+                    if (k.Shape == bsEllipse)
+                        g.FillEllipse(&brush, rf);
+                    else if (k.Shape == bsRectangle)
+                        g.FillRectangle(&brush, rf);
+                    else
+                        g.FillPath(&brush, &triangle);
+                    if (k.Border == clNone) continue;
+                    if (k.Shape == bsEllipse)
+                        g.DrawEllipse(&pen, rf);
+                    else if (k.Shape == bsRectangle)
+                        g.DrawRectangle(&pen, rf);
+                    else
+                        g.DrawPath(&pen, &triangle);
+                }
+            }
+            int differing = 0;
+            POINT first{-1, -1};
+            for (int y = 0; y < f.kH; ++y)
+                for (int x = 0; x < f.kW; ++x)
+                    if (shown.Pixel(x, y) != expected.Pixel(x, y) && differing++ == 0) first = {x, y};
+            ASSERT_EQ(differing, 0) << "first at " << first.x << "," << first.y;
+        }
+    }
 }
 
 TEST(BusyMarqueeClock, TicksMoveTheRowWhileHiddenAndStopWithAnimate) {

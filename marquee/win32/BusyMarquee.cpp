@@ -31,6 +31,23 @@ bool Touches(const TGPRectF& r, const RECT& area) {
     return IntersectRect(&common, &ink, &area);
 }
 
+// Whether no pixel can be changed by two of the bullets. Then one path holding them all
+// paints exactly what filling them one after the other paints: each pixel's coverage comes
+// from one shape alone.
+bool InkApart(const std::vector<TGPRectF>& rects) {
+    std::vector<RECT> boxes;
+    for (const TGPRectF& r : rects) {
+        const std::optional<TPixelBox> box = BulletsBox({r}, kBulletInkMargin);
+        if (!box) return false;
+        const RECT ink{box->Left, box->Top, box->Right, box->Bottom};
+        RECT common;
+        for (const RECT& other : boxes)
+            if (IntersectRect(&common, &ink, &other)) return false;
+        boxes.push_back(ink);
+    }
+    return true;
+}
+
 } // namespace
 
 void TBusyMarqueeBullets::Changed() {
@@ -292,16 +309,32 @@ void TBusyMarquee::PaintBullets(gp::Graphics& g, const RECT* area) {
 
     const TBusyMarqueeBulletShape shape = FBullets->Shape();
     const std::vector<TGPRectF> rects = BulletRects();
-    for (int i = 0; i < int(rects.size()); ++i) {
-        const TGPRectF& r = rects[i];
-        const gp::RectF rf = ToGPRect(r);
-        if (shape == bsCustom) {
-            if (OnCustomBulletShape) OnCustomBulletShape(this, g, r, i);
-            continue;
-        }
+    if (shape == bsCustom) {
+        for (int i = 0; i < int(rects.size()); ++i)
+            if (OnCustomBulletShape) OnCustomBulletShape(this, g, rects[i], i);
+        return;
+    }
+    std::vector<TGPRectF> drawn;
+    for (const TGPRectF& r : rects) {
         // The platform's drawing costs as much outside the area as in it.
-        if (area && !Touches(r, *area)) continue;
-        if (brush) {
+        if (!area || Touches(r, *area)) drawn.push_back(r);
+    }
+    // Each call into GDI+ costs far more than the shape it fills: apart, the round and
+    // triangular bullets are filled as one path (rectangles keep the platform's own fill).
+    const bool together = brush && shape != bsRectangle && drawn.size() > 1 && InkApart(drawn);
+    if (together) {
+        gp::GraphicsPath path(gp::FillModeAlternate);
+        for (const TGPRectF& r : drawn) {
+            if (shape == bsEllipse)
+                path.AddEllipse(ToGPRect(r));
+            else
+                AddTriangle(path, r);
+        }
+        g.FillPath(brush.get(), &path);
+    }
+    for (const TGPRectF& r : drawn) {
+        const gp::RectF rf = ToGPRect(r);
+        if (brush && !together) {
             if (shape == bsEllipse) {
                 g.FillEllipse(brush.get(), rf);
             } else if (shape == bsRectangle) {
