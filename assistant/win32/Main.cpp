@@ -1,5 +1,5 @@
 // Program entry: GDI+ for the program's lifetime, the application object, the assistant
-// window, the message loop; exit code 0.
+// window, the message loop; exit code 0, or 1 after an error that reached the top.
 #include <windows.h>
 
 #include "assistant/win32/MainForm.h"
