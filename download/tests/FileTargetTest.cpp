@@ -10,6 +10,7 @@
 #include "download/tests/TestServer.h"
 #include "download/win32/HTTPGet.h"
 #include "download/win32/SealedFile.h"
+#include "framework/win32/UniqueHandle.h"
 #include "framework/win32/WinText.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -30,11 +31,10 @@ int TamperWith(const std::u16string& path) {
     if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                         &startup, &process))
         return -1;
-    WaitForSingleObject(process.hProcess, 30000);
+    KernelHandle thread(process.hThread), child(process.hProcess);
+    WaitForSingleObject(child.get(), 30000);
     DWORD code = DWORD(-1);
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    GetExitCodeProcess(child.get(), &code);
     return int(code);
 }
 
@@ -47,13 +47,12 @@ std::u16string TempFolder(const std::u16string& name) {
 }
 
 std::string ReadAll(const std::u16string& path) {
-    HANDLE file = CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string data(GetFileSize(file, nullptr), '\0');
+    FileHandle file(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr));
+    if (!file) return {};
+    std::string data(GetFileSize(file.get(), nullptr), '\0');
     DWORD got = 0;
-    ReadFile(file, data.data(), DWORD(data.size()), &got, nullptr);
-    CloseHandle(file);
+    ReadFile(file.get(), data.data(), DWORD(data.size()), &got, nullptr);
     data.resize(got);
     return data;
 }
@@ -121,11 +120,12 @@ TEST_F(FileTarget, HeldAgainstChangeUntilTheHandlerReturns) {
 // writer's close and the seal is caught by the digest.
 TEST(SealedFile, HoldsOnlyTheContentThatWasWritten) {
     std::u16string path = TempFolder(u"lv-seal") + u"sealed.bin";
-    HANDLE file = CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, "installer", 9, &written, nullptr);
-    CloseHandle(file);
+    {
+        FileHandle file(CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(file);
+        DWORD written = 0;
+        WriteFile(file.get(), "installer", 9, &written, nullptr);
+    }
 
     auto digestOf = [](const char* text, std::size_t size) {
         TContentDigest digest;
@@ -137,19 +137,18 @@ TEST(SealedFile, HoldsOnlyTheContentThatWasWritten) {
     {
         FileHandle sealed = SealWrittenFile(path, digestOf("installer", 9));
         ASSERT_TRUE(sealed);
-        EXPECT_EQ(CreateFileW(AsWide(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr),
-                  INVALID_HANDLE_VALUE);
+        FileHandle writer(CreateFileW(AsWide(path), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        EXPECT_FALSE(writer) << "the sealed file opened for writing";
         EXPECT_FALSE(DeleteFileW(AsWide(path)));
     }
     {
         // A file that someone else holds open for writing cannot be sealed at all.
-        HANDLE writer = CreateFileW(AsWide(path), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+        FileHandle writer(CreateFileW(AsWide(path), GENERIC_WRITE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(writer);
         EXPECT_FALSE(SealWrittenFile(path, digestOf("installer", 9)));
-        CloseHandle(writer);
     }
     EXPECT_TRUE(DeleteFileW(AsWide(path)));
 }

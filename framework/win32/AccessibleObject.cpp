@@ -6,27 +6,12 @@
 
 #include <algorithm>
 
+#include "framework/win32/ComApartment.h"
 #include "framework/win32/UniqueHandle.h"
 #include "framework/win32/WinControl.h"
 #include "framework/win32/WinText.h"
 
 namespace {
-
-// The user-interface thread joins a single-threaded apartment when a client first asks for
-// an accessible object, so that calls from other programs are delivered through its message
-// loop, on that thread.
-class ComApartment {
-  public:
-    ComApartment() : FResult(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(FResult)) CoUninitialize();
-    }
-
-  private:
-    HRESULT FResult;
-};
 
 HRESULT ReturnText(const std::u16string& text, BSTR* out) {
     if (text.empty()) return S_FALSE;
@@ -85,6 +70,9 @@ void TAccessibleObject::Disconnect() {
 }
 
 LRESULT TAccessibleObject::Answer(WPARAM wParam) {
+    // The user-interface thread joins a single-threaded apartment when a client first asks
+    // for an accessible object, so that calls from other programs are delivered through its
+    // message loop, on that thread.
     static ComApartment apartment;
     return LresultFromObject(__uuidof(IAccessible), wParam, static_cast<IAccessible*>(this));
 }

@@ -14,7 +14,7 @@ import subprocess
 import sys
 import time
 
-from wineapp import ROOT, App, Image, Probe, Server, run_cases, wine_env, xdotool
+from wineapp import ROOT, App, Image, Probe, Server, run_cases, wait_for, wine_env, xdotool
 from product_config import config_value  # noqa: E402 (scripts/ is on the path wineapp sets)
 
 EXE, INSTALLER, PROBE = sys.argv[1], sys.argv[2], sys.argv[3]
@@ -79,14 +79,6 @@ def remove(path):
     if os.path.exists(path):
         os.remove(path)
 
-
-def wait_for(predicate, timeout=30):
-    end = time.time() + timeout
-    while time.time() < end:
-        if predicate():
-            return True
-        time.sleep(0.1)
-    return False
 
 
 class Assistant:

@@ -11,7 +11,7 @@ import subprocess
 import sys
 import time
 
-from wineapp import ROOT, WINE_RUN, App, Server, run_cases, wine_env, xdotool
+from wineapp import ROOT, WINE_RUN, App, Server, run_cases, wait_for, wine_env, xdotool
 
 EXE, INSTALLER, PLANTED, LOAD_BY_NAME, ACCESSIBLE_PROBE = sys.argv[1:6]
 PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
@@ -27,14 +27,6 @@ def delay_loaded_dlls():
     assert "wininet" in names and "oleacc" in names, names
     return names
 
-
-def wait_for(predicate, timeout):
-    end = time.time() + timeout
-    while time.time() < end:
-        if predicate():
-            return True
-        time.sleep(0.1)
-    return False
 
 
 def reg_environment(name, value):

@@ -29,6 +29,16 @@ def restart_wineserver(env):
                    env=env, stderr=subprocess.DEVNULL, check=False)
 
 
+def wait_for(predicate, timeout=30):
+    """Asks `predicate` every 0.1 s until it answers true (True) or the time runs out."""
+    end = time.time() + timeout
+    while time.time() < end:
+        if predicate():
+            return True
+        time.sleep(0.1)
+    return False
+
+
 def xdotool(*args, check=True):
     r = subprocess.run(["xdotool", *args], capture_output=True, text=True, check=False)
     if check and r.returncode != 0:
