@@ -31,7 +31,7 @@ python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- 
     done
     trap "kill \${load[*]} 2>/dev/null" EXIT
     wine "$LV_BENCH" throughput $size "$LV_PAIRS"
-    kill "${load[@]}" 2>/dev/null
+    kill "${load[@]}" 2>/dev/null || true
     wait "${load[@]}" 2>/dev/null || true
     trap - EXIT
     best=0

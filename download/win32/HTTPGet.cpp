@@ -34,12 +34,17 @@ void THTTPGet::GetFile() {
     if (!FWaitThread) return;
     std::shared_ptr<bool> alive = FAlive;
     // Takes and dispatches every message of this thread until the completion has run; the
-    // worker's hand-overs arrive as messages too.
+    // worker's hand-overs arrive as messages too. When the queue is empty, the rest of the
+    // time slice goes to a thread that is ready to run (the worker, on a busy machine)
+    // instead of to asking again at once: under Wine every look at the queue is a request
+    // to the Wine server, which the worker's reads need too.
     while (*alive && FThread) {
         MSG msg;
         if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
+        } else {
+            SwitchToThread();
         }
     }
 }
