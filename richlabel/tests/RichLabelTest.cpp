@@ -339,6 +339,19 @@ TEST_F(RichLabelFixture, PlainLinkLabelIsCentredHandEverywhereAndClicks) {
     EXPECT_EQ(clicks, 1);
 }
 
+// A label without a window has no pointer over it: wherever the pointer is on the screen,
+// the cursor set is the cursor kept (the window's form is laid out before it is created).
+TEST_F(RichLabelFixture, LabelWithoutAWindowKeepsTheCursorSetWhereverThePointerIs) {
+    TRichLabel* label = MakeLabel(300, 40);
+    label->SetCaption(u"<a href=\"https://signup.example/\">hier</a> klicken");
+    const POINT o = label->OriginInWindow();
+    ASSERT_TRUE(SetCursorPos(o.x + 5, o.y + 8)); // over the link, read as a label point
+    label->SetCursor(crDefault);
+    EXPECT_EQ(ShownCursor(label), crDefault);
+    label->SetCursor(crHandPoint);
+    EXPECT_EQ(ShownCursor(label), crHandPoint);
+}
+
 TEST_F(RichLabelFixture, HtmlLabelClicksReachLinksOnlyAndShowTheHandOverLinks) {
     TRichLabel* label = MakeLabel(300, 40, true);
     label->SetCaption(u"Klicken Sie <a href=\"https://signup.example/\">hier</a> jetzt");

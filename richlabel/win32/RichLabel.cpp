@@ -430,7 +430,7 @@ POINT TRichLabel::ScreenToLabel(POINT screen) const {
 
 void TRichLabel::SetCursor(TCursor v) {
     FCursor = v;
-    if (!FIsHTML) return ShowCursor(v);
+    if (!FIsHTML || !WindowHandle()) return ShowCursor(v);
     POINT p{};
     GetCursorPos(&p);
     std::u16string href;
