@@ -1,19 +1,7 @@
 // Address parsing of the download component.
 #include "download/core/ParseURL.h"
 
-namespace {
-
-bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
-} // namespace
+#include "download/core/AsciiText.h"
 
 TParsedURL ParseURL(std::string_view url) {
     TParsedURL parsed;

@@ -3,18 +3,9 @@
 
 #include <vector>
 
+#include "download/core/AsciiText.h"
+
 namespace {
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (Lower(a[i]) != Lower(b[i])) return false;
-    return true;
-}
 
 bool IsAlpha(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
@@ -54,7 +45,7 @@ bool SameAuthority(const TRequestTarget& from, std::string_view authority) {
             number = number * 10 + unsigned(c - '0');
         }
     }
-    return !host.empty() && EqualNoCase(host, from.HostName) && number == from.Port;
+    return !host.empty() && EqualsNoCase(host, from.HostName) && number == from.Port;
 }
 
 // Resolves "." and ".." segments of a path that begins with "/".
@@ -112,8 +103,8 @@ std::optional<std::string> RedirectPath(const TRequestTarget& from, std::string_
 
     std::string_view scheme = SchemeOf(location);
     if (!scheme.empty()) {
-        bool secure = EqualNoCase(scheme, "https");
-        if (!secure && !EqualNoCase(scheme, "http")) return std::nullopt;
+        bool secure = EqualsNoCase(scheme, "https");
+        if (!secure && !EqualsNoCase(scheme, "http")) return std::nullopt;
         if (secure != from.Secure) return std::nullopt;
         location.remove_prefix(scheme.size() + 1);
         if (location.substr(0, 2) != "//") return std::nullopt;
