@@ -34,21 +34,21 @@ std::vector<THTMLLink> HTMLLinks(THTMLRender& render, THTMLData& data, TRect R, 
             open = false;
             continue;
         }
-        // The box hit testing takes (right and bottom included), moved to R's coordinates
-        // and cut to R, outside which nothing is drawn; a run drawn wholly outside is none.
-        const TRect at = walk.Box(item);
+        // The box the run is hit in, moved to R's coordinates and cut to R, outside which
+        // nothing is drawn; a run drawn wholly outside is none.
+        const TRect at = walk.HitBox(item);
         const int dx = R.Left - SrcPoint.X, dy = R.Top - SrcPoint.Y;
         const TRect box{std::max(at.Left + dx, R.Left), std::max(at.Top + dy, R.Top),
-                        std::min(at.Right + dx + 1, R.Right),
-                        std::min(at.Bottom + dy + 1, R.Bottom)};
+                        std::min(at.Right + dx, R.Right), std::min(at.Bottom + dy, R.Bottom)};
         if (box.IsEmpty()) continue;
         if (open && links.back().HRef == item.LinkRef()) {
             THTMLLink& link = links.back();
             if (lineBreak && !link.Text.empty() && link.Text.back() != u' ') link.Text += u' ';
             link.Text += item.Text();
             link.Box = Union(link.Box, box);
+            link.Parts.push_back(box);
         } else {
-            links.push_back({item.LinkRef(), item.Text(), box});
+            links.push_back({item.LinkRef(), item.Text(), box, {box}});
         }
         open = true;
         lineBreak = false;

@@ -15,6 +15,9 @@ struct THTMLLink {
     std::u16string Text;
     // Every part of the link where it is drawn into R, cut to R (right and bottom exclusive).
     TRect Box;
+    // Each of its runs where it is drawn into R, cut to R; Box is their union. Hit testing
+    // finds this link at every point of a part, and at no point of R outside all parts.
+    std::vector<TRect> Parts;
 };
 
 // The links of `data` in text order, as they are drawn into R scrolled by SrcPoint (the

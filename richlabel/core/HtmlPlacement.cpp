@@ -105,6 +105,13 @@ TRect THTMLPlacement::Box(THTMLItem& item) const {
     return {FX, top, FX + item.FWidth, bottom};
 }
 
+TRect THTMLPlacement::HitBox(THTMLItem& item) const {
+    TRect box = Box(item);
+    box.Top = std::max(box.Top, FLine.Top);
+    box.Bottom = std::min(box.Bottom, FLine.Top + FLine.Height);
+    return box;
+}
+
 THTMLFont THTMLPlacement::MarkerFont() const {
     if (FLastRun) return RunFont(FData, *FLastRun);
     return {FData.FDefaultFont, FData.FDefaultHeight, FData.FDefaultStyle, FData.FCharset};

@@ -36,8 +36,13 @@ class THTMLPlacement {
     // The baseline of a text run, or of a list entry's number, on the current line.
     int Baseline(THTMLItem& item) const;
     // The area an item (not a line start) covers where it is drawn; right and bottom are
-    // included, as hit testing takes them.
+    // excluded, as in the platform's rectangles. Painting, hit testing and the links list all
+    // take it so, so a pixel belongs to at most one of two neighbouring runs.
     TRect Box(THTMLItem& item) const;
+    // Where a point is over the item: its box within the rows of its own line. A text cell can
+    // reach above its line (a line with a subscript sits its baseline lower) and a picture below
+    // it, but every point belongs to the line whose rows hold it.
+    TRect HitBox(THTMLItem& item) const;
 
     // A list entry's number is written in the font of the last run drawn before it (the
     // data's default font before any run).

@@ -133,8 +133,7 @@ THTMLItem* THTMLRender::ItemAt(TPoint Point, TPoint SrcPoint, TRect R) {
             continue;
         }
         if (!pointsLine) continue;
-        const TRect box = walk.Box(item);
-        if (px >= box.Left && px <= box.Right && py >= box.Top && py <= box.Bottom) return &item;
+        if (walk.HitBox(item).Contains({px, py})) return &item;
     }
     return nullptr;
 }

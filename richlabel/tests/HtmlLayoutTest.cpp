@@ -87,8 +87,9 @@ TEST_P(HitTesting, FindsTheItemAtAPoint) {
 // "hello" is 26 pixels wide and 14 high; lines start at x 0 unless aligned.
 const HitCase kHitCases[] = {
     {"left, inside", u"hello", 100, {3, 5}, u"hello"},
-    {"left, right edge is inclusive", u"hello", 100, {26, 5}, u"hello"},
-    {"left, past the run", u"hello", 100, {27, 5}, nullptr},
+    {"left, last column", u"hello", 100, {25, 5}, u"hello"},
+    // Boxes end where the run's last column ends (as painting and the links list take them).
+    {"left, just past the run", u"hello", 100, {26, 5}, nullptr},
     {"below every line", u"hello", 100, {3, 14}, nullptr},
     {"second line", u"a<br>hello", 100, {3, 20}, u"hello"},
     // Lines align within R's width + 1, as painting takes it.
@@ -99,7 +100,7 @@ const HitCase kHitCases[] = {
     {"centred wider than R starts at 0", u"<p align=center>hello", 10, {0, 5}, u"hello"},
     {"right wider than R starts at -1", u"<p align=right>hello", 10, {-1, 5}, u"hello"},
     {"right wider than R, -2 misses", u"<p align=right>hello", 10, {-2, 5}, nullptr},
-    {"superscript sits higher: rows 2 to 14 of a 20-pixel line",
+    {"superscript sits higher: rows 2 to 13 of a 20-pixel line",
      u"x<sup>y</sup>",
      100,
      {7, 2},
@@ -108,16 +109,17 @@ const HitCase kHitCases[] = {
     {"superscript is not at the bottom", u"x<sup>y</sup>", 100, {7, 19}, nullptr},
     {"runs after the first", u"ab<b>cd</b>", 100, {14, 5}, u"cd"},
     // 'A' (cell 22, descent 5) sets the baseline at 17: 'k' (cell 14, descent 3) is drawn in
-    // rows 6 to 20, not at the bottom of the line.
+    // rows 6 to 19, not at the bottom of the line.
     {"small run on a tall line, top row", u"<font size=22>A</font>k", 100, {9, 6}, u"k"},
     {"small run on a tall line, above", u"<font size=22>A</font>k", 100, {9, 5}, nullptr},
-    {"small run on a tall line, below", u"<font size=22>A</font>k", 100, {9, 21}, nullptr},
+    {"small run on a tall line, bottom row", u"<font size=22>A</font>k", 100, {9, 19}, u"k"},
+    {"small run on a tall line, below", u"<font size=22>A</font>k", 100, {9, 20}, nullptr},
 };
 
 INSTANTIATE_TEST_SUITE_P(Table, HitTesting, ::testing::ValuesIn(kHitCases));
 
-// Links at the places painting draws them: the second column of the link and its last
-// (x + width, included) hit it; the columns just outside do not.
+// Links at the places painting draws them: the link's first column and its last
+// (x + width - 1) hit it; the columns just outside do not.
 struct PlacementCase {
     const char* what;
     std::u16string text;
@@ -146,10 +148,10 @@ TEST_P(LinkPlacement, HitsTheLinkWhereItIsDrawn) {
     THTMLItem* link = d.FControlsArray[0];
     const int y = c.R.Top + LineTop(d, link) + link->FHeight / 2;
     const int left = c.R.Left + c.drawnX, right = left + link->FWidth;
-    EXPECT_EQ(render.ItemAt({left + 1, y}, {0, 0}, c.R), link) << c.what;
-    EXPECT_EQ(render.ItemAt({right, y}, {0, 0}, c.R), link) << c.what;
+    EXPECT_EQ(render.ItemAt({left, y}, {0, 0}, c.R), link) << c.what;
+    EXPECT_EQ(render.ItemAt({right - 1, y}, {0, 0}, c.R), link) << c.what;
     EXPECT_NE(render.ItemAt({left - 1, y}, {0, 0}, c.R), link) << c.what;
-    EXPECT_NE(render.ItemAt({right + 1, y}, {0, 0}, c.R), link) << c.what;
+    EXPECT_NE(render.ItemAt({right, y}, {0, 0}, c.R), link) << c.what;
 }
 
 // Runs are 5 pixels a character plus 1 (bold 6): "a" 6, "ab" 11, "abc" 16, "link" 21. A

@@ -45,7 +45,7 @@ TEST_F(RenderFixture, LinkBoxesFollowRAndTheScrollOffset) {
     const std::vector<THTMLLink> links = HTMLLinks(render, *render.Data(), R, {5, 0});
     ASSERT_EQ(links.size(), 1u);
     EXPECT_EQ(links[0].Box.Left, 30 + 11 - 5);
-    EXPECT_EQ(links[0].Box.Width(), 21 + 1) << "hit testing includes the right edge";
+    EXPECT_EQ(links[0].Box.Width(), 21) << "a run's box ends where its last column ends";
     std::u16string href;
     const TPoint p{links[0].Box.Left + 2, links[0].Box.Top + 2};
     EXPECT_TRUE(render.IsCursorOverLink(p, {5, 0}, R, href));
@@ -72,5 +72,49 @@ TEST_F(RenderFixture, NoLinksInPlainMarkupOrBelowR) {
     EXPECT_TRUE(HTMLLinks(render, *render.Data(), {0, 0, 200, 10}, {0, 0}).empty())
         << "a line that is not drawn brings no link";
 }
+
+// Edges of R where hit testing and the links list once disagreed: inside R, every point of a
+// listed part hits its link, and hit testing finds a link nowhere else.
+struct EdgeCase {
+    const char* what;
+    std::u16string text;
+    TRect R;
+    TPoint src;
+    std::size_t links;
+};
+
+class LinkEdges : public RenderHelper, public ::testing::TestWithParam<EdgeCase> {};
+
+TEST_P(LinkEdges, ListedPartsAreWhereHitTestingFindsTheLink) {
+    const EdgeCase& c = GetParam();
+    Parse(c.text);
+    const std::vector<THTMLLink> links = HTMLLinks(render, *render.Data(), c.R, c.src);
+    ASSERT_EQ(links.size(), c.links) << c.what;
+    for (int y = c.R.Top; y < c.R.Bottom; ++y)
+        for (int x = c.R.Left; x < c.R.Right; ++x) {
+            std::u16string hit, listed;
+            render.IsCursorOverLink({x, y}, c.src, c.R, hit);
+            for (const THTMLLink& link : links)
+                for (const TRect& part : link.Parts)
+                    if (part.Contains({x, y})) listed = link.HRef;
+            EXPECT_EQ(hit, listed) << c.what << " at " << x << "," << y;
+        }
+}
+
+// The link covers columns 11 to 31 of its line, which is 14 rows high.
+const EdgeCase kEdgeCases[] = {
+    {"R ends one column into the link: that column is the link's, not the run's before it",
+     u"ab<a href=x>link</a>", {0, 0, 12, 14}, {0, 0}, 1},
+    {"the line scrolled by its height lies wholly above R: no link, no row of it",
+     u"<a href=x>link</a>", {0, 0, 100, 50}, {0, 14}, 0},
+    {"scrolled by one row less: the last row is shown",
+     u"<a href=x>link</a>", {0, 0, 100, 50}, {0, 13}, 1},
+    {"a subscript lowers the baseline: the link's cell reaches above its line, whose rows "
+     "alone are the link's", u"a<br><a href=x>link</a><sub>b</sub>", {0, 0, 100, 50}, {0, 0}, 1},
+    {"scrolled left to the link's last column", u"ab<a href=x>link</a>", {0, 0, 60, 14}, {31, 0}, 1},
+    {"scrolled left past the link", u"ab<a href=x>link</a>", {0, 0, 60, 14}, {32, 0}, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Table, LinkEdges, ::testing::ValuesIn(kEdgeCases));
 
 } // namespace

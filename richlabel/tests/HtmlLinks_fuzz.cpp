@@ -1,9 +1,11 @@
 // libFuzzer target: the link list of markup built from the input (links, styles, breaks,
 // lists, gaps, rules, sizes and references in any order), laid out at a width and drawn into
 // a rectangle scrolled by an offset, all taken from the input. Every link's box lies within
-// the rectangle the label draws into; every point there that hit testing finds over a link
-// lies in a box of that link; and the links' texts are the texts of the link runs drawn
-// there, in order.
+// the rectangle the label draws into and is the union of its parts; hit testing finds a link
+// at a point of that rectangle exactly where a listed part of that link lies (both ways,
+// checked on a grid and at every pixel in and around each part, where edges disagree; where
+// an absolute gap draws items over each other, hit testing takes the first); and
+// the links' texts are the texts of the link runs drawn there, in order.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
@@ -64,36 +66,60 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::u16string listed;
     for (const THTMLLink& link : links) {
         Check(!link.Box.IsEmpty(), "a listed link is shown");
+        TRect parts = link.Parts.empty() ? TRect{} : link.Parts.front();
+        for (const TRect& part : link.Parts)
+            parts = {std::min(parts.Left, part.Left), std::min(parts.Top, part.Top),
+                     std::max(parts.Right, part.Right), std::max(parts.Bottom, part.Bottom)};
+        Check(link.Box == parts, "a link's box is the union of its parts");
         Check(link.Box.Left >= R.Left && link.Box.Right <= R.Right && link.Box.Top >= R.Top &&
                   link.Box.Bottom <= R.Bottom,
               "a link's box lies within the label");
         listed += WithoutSpaces(link.Text);
     }
 
-    // The link runs as they are drawn into R.
+    // The link runs as they are drawn into R, and where every item is hit there.
     std::u16string drawn;
+    std::vector<TRect> shownItems;
     THTMLPlacement walk(render, d, R, src);
     while (walk.Next()) {
         THTMLItem& item = walk.Item();
-        if (item.IsBreak() || !item.IsTextRun() || !item.IsLink()) continue;
-        const TRect box = walk.Box(item);
+        if (item.IsBreak()) continue;
+        const TRect box = walk.HitBox(item);
         const int dx = R.Left - src.X, dy = R.Top - src.Y;
         const TRect shown{std::max(box.Left + dx, R.Left), std::max(box.Top + dy, R.Top),
-                          std::min(box.Right + dx + 1, R.Right),
-                          std::min(box.Bottom + dy + 1, R.Bottom)};
-        if (!shown.IsEmpty()) drawn += WithoutSpaces(item.Text());
+                          std::min(box.Right + dx, R.Right), std::min(box.Bottom + dy, R.Bottom)};
+        if (shown.IsEmpty()) continue;
+        shownItems.push_back(shown);
+        if (item.IsTextRun() && item.IsLink()) drawn += WithoutSpaces(item.Text());
     }
+    // An absolute gap can move x back over text already drawn: where two items are drawn
+    // over each other, hit testing takes the first, so a link's part may hit the other.
+    auto overlapped = [&](TPoint p) {
+        int covering = 0;
+        for (const TRect& box : shownItems) covering += box.Contains(p);
+        return covering > 1;
+    };
     Check(listed == drawn, "the links' texts are those of the link runs drawn");
 
-    // Hit testing finds a link only inside a box of it.
+    // Hit testing and the listed parts agree at every point of R looked at.
+    auto agree = [&](TPoint p) {
+        std::u16string href;
+        const bool hit = render.IsCursorOverLink(p, src, R, href);
+        for (const THTMLLink& link : links)
+            for (const TRect& part : link.Parts)
+                if (part.Contains(p)) {
+                    Check((hit && href == link.HRef) || overlapped(p),
+                          "every point of a listed part hits its link");
+                    return;
+                }
+        Check(!hit, "a point over a link lies in a listed part of it");
+    };
     for (int y = R.Top; y < R.Bottom; y += 3)
-        for (int x = R.Left; x < R.Right; x += 3) {
-            std::u16string href;
-            if (!render.IsCursorOverLink({x, y}, src, R, href)) continue;
-            bool inside = false;
-            for (const THTMLLink& link : links)
-                inside |= link.HRef == href && link.Box.Contains({x, y});
-            Check(inside, "a point over a link lies in its box");
-        }
+        for (int x = R.Left; x < R.Right; x += 3) agree({x, y});
+    for (const THTMLLink& link : links)
+        for (const TRect& part : link.Parts)
+            for (int y = std::max(part.Top - 1, R.Top); y < std::min(part.Bottom + 1, R.Bottom); ++y)
+                for (int x = std::max(part.Left - 1, R.Left); x < std::min(part.Right + 1, R.Right); ++x)
+                    agree({x, y});
     return 0;
 }
