@@ -237,6 +237,44 @@ TEST(Ownership, ComponentWithoutOwnerIsKeptByTheApplication) {
     EXPECT_THROW(TComponent::Create<TForm>(nullptr), std::logic_error);
 }
 
+// Constructing with an owner is what makes a component owned: the owner destroys it once,
+// with itself, unless it was destroyed by hand before, which takes it off the owner's list.
+TEST(Ownership, ConstructingWithAnOwnerRegistersAndDeletingByHandUnregisters) {
+    struct Counted : TComponent {
+        Counted(TComponent* owner, int& gone) : TComponent(owner), Gone(gone) {}
+        ~Counted() override { ++Gone; }
+        int& Gone;
+    };
+    int gone = 0;
+    {
+        TComponent owner(nullptr);
+        auto* kept = new Counted(&owner, gone);
+        auto* early = new Counted(&owner, gone);
+        EXPECT_EQ(kept->Owner(), &owner);
+        EXPECT_EQ(owner.ComponentCount(), 2u);
+        delete early;
+        EXPECT_EQ(gone, 1);
+        EXPECT_EQ(owner.ComponentCount(), 1u) << "a component deleted by hand leaves its owner";
+    }
+    EXPECT_EQ(gone, 2) << "the owner destroyed the other one, and the first not again";
+
+    TApplication app;
+    auto* form = TComponent::Create<TForm>(nullptr);
+    form->HandleNeeded();
+    auto* button = new TButton(form);
+    button->SetParent(form);
+    bool buttonGone = false;
+    TComponentRef<TButton> ref;
+    ref = button;
+    button->FreeNotification(&buttonGone, [&] { buttonGone = true; });
+    ASSERT_TRUE(button->HandleAllocated());
+    const HWND buttonWindow = button->Handle();
+    delete form;
+    EXPECT_TRUE(buttonGone) << "a control made with new and an owner goes with its owner";
+    EXPECT_EQ(ref.Get(), nullptr);
+    EXPECT_FALSE(IsWindow(buttonWindow));
+}
+
 namespace {
 
 // A windowed control that wants every character typed into it, as an edit does.

@@ -1,6 +1,8 @@
-// Ownership tree: a component owns the components created with it as owner and destroys
-// them, newest first, when it is destroyed. A component also tells those who refer to it
-// without owning it that it goes (free notification), so that no reference dangles.
+// Ownership tree: a component constructed with an owner is owned by it from that moment, and
+// the owner destroys what it owns, newest first, when it is destroyed. A component destroyed
+// before its owner (deleted by hand) leaves its owner's list first, so it is never destroyed
+// twice. A component also tells those who refer to it without owning it that it goes (free
+// notification), so that no reference dangles.
 #pragma once
 #include <functional>
 #include <memory>
@@ -17,24 +19,28 @@ TComponent* OwnerForUnowned();
 
 class TComponent : public TObject {
   public:
-    explicit TComponent(TComponent* owner) : FOwner(owner) {}
+    // Registers with `owner` (when there is one), which destroys this component with itself.
+    explicit TComponent(TComponent* owner) : FOwner(owner) {
+        if (FOwner) FOwner->FComponents.push_back(this);
+    }
     ~TComponent() override {
         NotifyFree();
         DestroyComponents();
+        if (FOwner) std::erase(FOwner->FComponents, this);
     }
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
 
     TComponent* Owner() const { return FOwner; }
     const std::u16string& Name() const { return FName; }
     void SetName(const std::u16string& name) { FName = name; }
 
     // Creates a component owned by `owner` (constructor arguments after the owner); without
-    // an owner the application object keeps it until the program ends.
+    // an owner the application object keeps it until the program ends. The same as
+    // `new T(owner, ...)`, with the application object standing in for a missing owner.
     template <class T, class... Args> static T* Create(TComponent* owner, Args&&... args) {
         if (!owner) owner = OwnerForUnowned();
-        auto obj = std::make_unique<T>(owner, std::forward<Args>(args)...);
-        T* raw = obj.get();
-        owner->FComponents.push_back(std::move(obj));
-        return raw;
+        return new T(owner, std::forward<Args>(args)...);
     }
 
     std::size_t ComponentCount() const { return FComponents.size(); }
@@ -43,11 +49,11 @@ class TComponent : public TObject {
     // whose parts the owned components still use while they go (windows, parents).
     void DestroyComponents() {
         while (!FComponents.empty()) {
-            std::unique_ptr<TComponent> last = std::move(FComponents.back());
+            TComponent* last = FComponents.back();
             FComponents.pop_back();
             // Those who refer to it forget it before any part of it goes.
             last->NotifyFree();
-            last.reset();
+            delete last;
         }
     }
 
@@ -75,7 +81,7 @@ class TComponent : public TObject {
   private:
     TComponent* FOwner;
     std::u16string FName;
-    std::vector<std::unique_ptr<TComponent>> FComponents;
+    std::vector<TComponent*> FComponents; // owned: deleted by DestroyComponents
     std::vector<std::pair<const void*, std::function<void()>>> FFreeNotifies;
 };
 

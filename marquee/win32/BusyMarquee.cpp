@@ -75,7 +75,7 @@ TBusyMarquee::TBusyMarquee(TComponent* AOwner) : TCustomControl(AOwner) {
     FControlStyle |= csOpaque;
     FWidth = 400;
     FHeight = 20;
-    FAnimationTimer = std::make_unique<TTimer>(this);
+    FAnimationTimer = new TTimer(this); // owned, and destroyed, as every owned component
     FAnimationTimer->SetEnabled(false);
     FAnimationTimer->SetInterval(kAnimationInterval);
     FAnimationTimer->OnTimer = [this](TObject*) { AnimationTick(); };
@@ -86,7 +86,8 @@ TBusyMarquee::TBusyMarquee(TComponent* AOwner) : TCustomControl(AOwner) {
 }
 
 TBusyMarquee::~TBusyMarquee() {
-    FAnimationTimer.reset();
+    // No tick may come while the fill and the bullets go; the timer goes with the owned ones.
+    FAnimationTimer->SetEnabled(false);
     FFill.reset();
     FBullets.reset();
 }

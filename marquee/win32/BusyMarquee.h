@@ -146,7 +146,7 @@ class TBusyMarquee : public TCustomControl, public IStylePreset, public IToneabl
 
     TStylePreset FStylePreset = tsOffice2003Blue;
     bool FDesignTime = false; // no design tool exists: always false at run time
-    std::unique_ptr<TTimer> FAnimationTimer;
+    TTimer* FAnimationTimer = nullptr; // owned through the ownership tree
     std::unique_ptr<TGPFill> FFill;
     std::unique_ptr<TBusyMarqueeBullets> FBullets;
     float FPosition = 0;
