@@ -118,6 +118,40 @@ TEST_F(FlatEditFixture, FieldHasTwoPixelFlatFrameInBothStates) {
     EXPECT_EQ(CheckRings(s), "") << "active";
 }
 
+// The pointer's arrival and departure reach the edit as they reach every control: through the
+// virtual methods, which a derived control can extend, and then the events.
+TEST_F(FlatEditFixture, PointerEnterAndLeaveRunTheVirtualMethodsAndTheEvents) {
+    struct HoverEdit : TFlatEdit {
+        using TFlatEdit::TFlatEdit;
+        int Enters = 0, Leaves = 0;
+        void MouseEnter() override {
+            ++Enters;
+            TFlatEdit::MouseEnter();
+        }
+        void MouseLeave() override {
+            ++Leaves;
+            TFlatEdit::MouseLeave();
+        }
+    };
+    auto* hover = TComponent::Create<HoverEdit>(form);
+    hover->SetParent(form);
+    hover->SetBounds(126, 100, 193, 24);
+    PumpFor(50);
+    int events = 0;
+    hover->OnMouseEnter = [&](TObject*) { ++events; };
+    hover->OnMouseLeave = [&](TObject*) { events += 10; };
+    const HWND wnd = hover->Handle();
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(6, 5));
+    EXPECT_EQ(hover->Enters, 1);
+    EXPECT_EQ(events, 1);
+    EXPECT_TRUE(hover->MouseOver());
+    SendMessageW(wnd, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(hover->Leaves, 1);
+    EXPECT_EQ(events, 11);
+    EXPECT_FALSE(hover->MouseOver());
+}
+
 TEST_F(FlatEditFixture, WithoutTopSideTheClientStartsAtTheTopRow) {
     edit->SetBorderSides(ebsLeft | ebsRight | ebsBottom);
     PumpFor(50);

@@ -100,6 +100,16 @@ void TCustomFlatEdit::NcCalcSize(NCCALCSIZE_PARAMS* params) {
     r.bottom = std::max(r.bottom, r.top);
 }
 
+void TCustomFlatEdit::MouseEnter() {
+    TThemedControl::MouseEnter();
+    if (FFlat && !Focused()) DrawFrame();
+}
+
+void TCustomFlatEdit::MouseLeave() {
+    if (FFlat && !Focused()) DrawFrame();
+    TThemedControl::MouseLeave();
+}
+
 void TCustomFlatEdit::DrawFrame() {
     HWND wnd = WindowHandle();
     if (!wnd || Themed() || FBorderStyle != bsSingle) return;
@@ -114,7 +124,7 @@ void TCustomFlatEdit::DrawFrame() {
     RECT wr;
     GetWindowRect(wnd, &wr);
     const RECT r{0, 0, wr.right - wr.left, wr.bottom - wr.top};
-    const bool active = Focused() || FMouseOver;
+    const bool active = Focused() || MouseInside();
     const TFlatBorderType type =
         FFlat ? (active ? FActiveBorderType : FInactiveBorderType) : fbtSunken;
     WholeWindowDC dc(wnd);
@@ -390,22 +400,6 @@ LRESULT TCustomFlatEdit::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         DrawFrame();
         return r;
     }
-    case WM_MOUSEMOVE:
-        if (!FMouseOver) {
-            FMouseOver = true;
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, WindowHandle(), 0};
-            TrackMouseEvent(&tme);
-            if (OnMouseEnter) OnMouseEnter(this);
-            if (FFlat && !Focused()) DrawFrame();
-        }
-        break;
-    case WM_MOUSELEAVE:
-        if (FMouseOver) {
-            FMouseOver = false;
-            if (FFlat && !Focused()) DrawFrame();
-            if (OnMouseLeave) OnMouseLeave(this);
-        }
-        break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         LRESULT r = TThemedControl::WndProc(msg, wParam, lParam);

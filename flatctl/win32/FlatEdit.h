@@ -100,7 +100,7 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void SetLocalizedSystemMenu(bool v) { FLocalizedSystemMenu = v; }
     bool HandleDialogKeys() const { return FHandleDialogKeys; }
     void SetHandleDialogKeys(bool v) { FHandleDialogKeys = v; }
-    bool MouseOver() const { return FMouseOver; }
+    bool MouseOver() const { return MouseInside(); }
     // Puts the system caret at the caret position again.
     void ScrollCaret() { PlaceCaret(); }
     // The context menu with its entries' captions and states, as it would be shown now.
@@ -121,6 +121,9 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    // A flat frame shows the pointer over an unfocused edit.
+    void MouseEnter() override;
+    void MouseLeave() override;
 
     // TFlatEditCore hooks.
     TObject* EventSender() override { return this; }
@@ -183,7 +186,6 @@ class TCustomFlatEdit : public TThemedControl, public TFlatEditCore {
     bool FLocalizedSystemMenu = false;
     bool FHandleDialogKeys = false;
     bool FHasCaret = false;
-    bool FMouseOver = false;
     int FCaretHeight = 0;
     bool FBoldFont = false;
     UINT FInputCharset = DEFAULT_CHARSET;

@@ -416,16 +416,6 @@ void TCustomFlatPanel::DoMove() {
     if (OnMove) OnMove(this);
 }
 
-void TCustomFlatPanel::MouseEnter() {
-    FMouseInControl = true;
-    TCustomControl::MouseEnter();
-}
-
-void TCustomFlatPanel::MouseLeave() {
-    FMouseInControl = false;
-    TCustomControl::MouseLeave();
-}
-
 // ---- messages ----
 
 LRESULT TCustomFlatPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -449,17 +439,6 @@ LRESULT TCustomFlatPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_KILLFOCUS:
         if (FShowFocus) Invalidate();
         break;
-    case WM_MOUSEMOVE:
-        if (!FTrackingMouse) {
-            TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, WindowHandle(), 0};
-            FTrackingMouse = TrackMouseEvent(&tme) != FALSE;
-        }
-        if (!FMouseInControl) MouseEnter();
-        break;
-    case WM_MOUSELEAVE:
-        FTrackingMouse = false;
-        if (FMouseInControl) MouseLeave();
-        break;
     case WM_PRINTCLIENT:
         PrintClient(reinterpret_cast<HDC>(wParam));
         return 0;
@@ -467,10 +446,6 @@ LRESULT TCustomFlatPanel::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return HitTest(lParam);
     case WM_WINDOWPOSCHANGED:
         SyncBoundsFromWindow();
-        break;
-    case WM_DESTROY:
-        FTrackingMouse = false;
-        FMouseInControl = false;
         break;
     }
     return TCustomControl::WndProc(msg, wParam, lParam);

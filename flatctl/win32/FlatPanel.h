@@ -165,7 +165,7 @@ class TCustomFlatPanel : public TCustomControl, public IStylePreset {
     TFlatPanelGrabHandle& RightGrabHandle() { return FRightGrabHandle; }
     TFlatPanelGrabHandle& BottomGrabHandle() { return FBottomGrabHandle; }
 
-    bool MouseInControl() const { return FMouseInControl; }
+    bool MouseInControl() const { return MouseInside(); }
 
     // Style manager: linking applies its style; the panel records the style it was given.
     TStyleManager* StyleManager() const { return FStyleLink.Manager(); }
@@ -185,8 +185,6 @@ class TCustomFlatPanel : public TCustomControl, public IStylePreset {
     bool EraseBackground(HDC dc) override;
     void EnabledChanged() override;
     void BoundsChanged() override;
-    void MouseEnter() override;
-    void MouseLeave() override;
 
     virtual void ThemeChanged();
     // Gives the linked style manager's style to the panel.
@@ -252,8 +250,6 @@ class TCustomFlatPanel : public TCustomControl, public IStylePreset {
     TFlatPanelGrabHandle FTopGrabHandle{*this, ghkTop};
     TFlatPanelGrabHandle FRightGrabHandle{*this, ghkRight};
     TFlatPanelGrabHandle FBottomGrabHandle{*this, ghkBottom};
-    bool FMouseInControl = false;
-    bool FTrackingMouse = false;
     HDC FMemoryDC = nullptr;    // the off-screen context while painting
     TCanvas* FCanvas = nullptr; // the canvas while painting
     RECT FSizeGripRect{};       // where the size grip was last drawn

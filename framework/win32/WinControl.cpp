@@ -182,6 +182,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, L
         self->FCaptureControl = nullptr;
         self->FMouseControl = nullptr;
         self->FTrackingLeave = false;
+        self->FMouseInside = false;
         return CallWindowProcW(def, wnd, msg, wParam, lParam);
     }
     if (msg == WM_PAINT && !wParam) ++self->FPaintCount;
@@ -320,8 +321,17 @@ LRESULT TWinControl::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_MOUSELEAVE) {
         FTrackingLeave = false;
         SetMouseControl(nullptr);
+        if (FMouseInside) {
+            FMouseInside = false;
+            MouseLeave();
+        }
         if (Application) Application->HintWindowLeft(FHandle);
         return 0;
+    }
+    if (msg == WM_MOUSEMOVE && !FMouseInside) {
+        TrackMouseLeave();
+        FMouseInside = true;
+        MouseEnter();
     }
     TControl* target = FCaptureControl;
     if (!target) target = ControlAtPos(p);
@@ -431,11 +441,15 @@ LRESULT TWinControl::MouseActivateMessage(WPARAM, LPARAM lParam) {
     }
 }
 
+void TWinControl::TrackMouseLeave() {
+    if (FTrackingLeave) return;
+    TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, FHandle, 0};
+    FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
+}
+
+// The windowless child under the pointer; the window's own enter and leave are MouseMessage's.
 void TWinControl::SetMouseControl(TControl* control) {
-    if (control && !FTrackingLeave) {
-        TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, FHandle, 0};
-        FTrackingLeave = TrackMouseEvent(&tme) != FALSE;
-    }
+    if (control) TrackMouseLeave();
     if (control == FMouseControl) return;
     TControl* old = FMouseControl;
     FMouseControl = control;

@@ -68,6 +68,10 @@ class TWinControl : public TControl {
     bool DialogChar(char16_t ch) override;
     bool Focused() const;
     void SetFocus();
+    // Whether the pointer is over this window (its own area, not a child window's): set, and
+    // MouseEnter called, at the first mouse move; cleared, and MouseLeave called, when the
+    // platform reports that the pointer has left.
+    bool MouseInside() const { return FMouseInside; }
 
     void Invalidate() override;
     // How often the window has painted itself at the system's request (WM_PAINT without a
@@ -118,6 +122,8 @@ class TWinControl : public TControl {
     void SetMouseControl(TControl* control);
     void InsertControl(TControl* control);
     void RemoveControl(TControl* control);
+    // Asks the platform for WM_MOUSELEAVE once the pointer leaves the window (once per entry).
+    void TrackMouseLeave();
     void AttachHandle(HWND wnd);
     void CreateChildHandles();
     void PlaceInStackingOrder();
@@ -129,6 +135,7 @@ class TWinControl : public TControl {
     TControl* FCaptureControl = nullptr;
     TControl* FMouseControl = nullptr;
     bool FTrackingLeave = false;
+    bool FMouseInside = false;
     int FBorderWidth = 0;
     bool FTabStop = false;
     int FTabOrder = 0;
