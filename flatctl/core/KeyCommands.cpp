@@ -111,6 +111,8 @@ void TKeyCommandList::DefaultKeyBind() {
     Add(vkBack, alt, u"Undo", ecUndo);
     Add(vkDelete, none, u"Delete char under cursor", ecDeleteChar);
     Add(vkDelete, shift, u"Cut to clipboard", ecCut);
+    // The entry's name is the table's as published; the command deletes the word after the
+    // caret (or the selection, as every deletion does).
     Add(vkDelete, ctrl, u"Delete selection", ecDeleteWordRight);
     Add(vkInsert, ctrl, u"Copy to clipboard", ecCopy);
     Add(vkInsert, shift, u"Paste from clipboard", ecPaste);
