@@ -1,6 +1,6 @@
-// Download throughput of THTTPGet beside a bare InternetReadFile + WriteFile loop on a plain
+// Download throughput of THTTPGet beside bare InternetReadFile + WriteFile loops on a plain
 // thread, against the loopback test server; and the process's peak memory for one transfer.
-//   download_bench throughput <bytes> [pairs]   component and bare loop in pairs (default 7)
+//   download_bench throughput <bytes> [rounds]  component and bare loops in rounds (default 7)
 //   download_bench peak <bytes>         one component transfer, then the peak working set
 #include <windows.h>
 
@@ -11,6 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
+#include <utility>
 #include <string>
 #include <thread>
 #include <vector>
@@ -55,8 +57,28 @@ double ComponentRun(long long bytes, bool withProgress) {
     return ok ? s : -1;
 }
 
-// The same transfer as a bare loop of 1025-byte reads and file writes on a plain thread.
-double BareRun(long long bytes) {
+// How a bare loop reads the body.
+enum class TLoopRead {
+    Blocking1025, // a plain read of 1025 bytes, which waits until the block is full
+    Arrived1025,  // what has arrived, at most 1025 bytes: the component's way of reading
+    Arrived64K,   // what has arrived, at most 64 KiB: the same loop without the block rule
+};
+
+// Reads the next part of the body into `buffer` as `how` says; false when the read failed.
+bool LoopRead(HINTERNET req, TLoopRead how, std::vector<char>& buffer, DWORD& got) {
+    DWORD size = 1025;
+    if (how != TLoopRead::Blocking1025) {
+        DWORD available = 0;
+        if (!InternetQueryDataAvailable(req, &available, 0, 0)) return false;
+        if (how == TLoopRead::Arrived64K) size = DWORD(buffer.size());
+        if (available != 0) size = std::min(available, size);
+    }
+    return InternetReadFile(req, buffer.data(), size, &got) != FALSE;
+}
+
+// The same transfer as a bare loop of reads and file writes on a plain thread, with nothing
+// of the component's (no events, no digest, no hand-over to a window thread).
+double BareRun(long long bytes, TLoopRead how) {
     double seconds = -1;
     std::thread worker([&] {
         auto start = Clock::now();
@@ -71,11 +93,11 @@ double BareRun(long long bytes) {
         std::string file = TempFile("lv-bench-bare.bin");
         HANDLE out = CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-        char buffer[1025];
+        std::vector<char> buffer(64 * 1024);
         DWORD got = 0, written = 0;
         long long total = 0;
-        while (InternetReadFile(req, buffer, sizeof(buffer), &got) && got > 0) {
-            WriteFile(out, buffer, got, &written, nullptr);
+        while (LoopRead(req, how, buffer, got) && got > 0) {
+            WriteFile(out, buffer.data(), got, &written, nullptr);
             total += got;
         }
         CloseHandle(out);
@@ -98,39 +120,61 @@ double MiBps(long long bytes, double seconds) {
     return seconds > 0 ? bytes / 1048576.0 / seconds : 0;
 }
 
-// Component and bare loop in pairs, one right after the other (the first of a pair taking
-// turns), so that a change of the machine's load between pairs weighs on both alike; the
-// figure is the ratio within each pair.
-int Throughput(long long bytes, int pairs) {
-    std::vector<double> component, bare, ratios;
-    ComponentRun(1 << 20, false); // warm-up: WinInet's first use sets itself up
-    BareRun(1 << 20);
-    for (int i = 0; i < pairs; ++i) {
-        double c, b;
-        if (i % 2 == 0) {
-            c = ComponentRun(bytes, false);
-            b = BareRun(bytes);
-        } else {
-            b = BareRun(bytes);
-            c = ComponentRun(bytes, false);
-        }
-        if (c < 0) return std::puts("component transfer failed"), 1;
-        if (b < 0) return std::puts("bare loop transfer failed"), 1;
-        component.push_back(MiBps(bytes, c));
-        bare.push_back(MiBps(bytes, b));
-        ratios.push_back(b / c); // throughput of the component / that of the bare loop
-    }
+struct TSeries {
+    const char* Name;
+    std::vector<double> Speeds; // MiB/s of each run
+};
+
+void PrintSpeed(const TSeries& series) {
+    std::printf("  %-40s median %8.1f MiB/s\n", series.Name, Median(series.Speeds));
+}
+
+// Per-pair ratios of `a`'s speed to `b`'s, their median and range.
+void PrintRatio(const char* what, const TSeries& a, const TSeries& b, const char* goal) {
+    std::vector<double> ratios;
+    for (std::size_t i = 0; i < a.Speeds.size(); ++i) ratios.push_back(a.Speeds[i] / b.Speeds[i]);
     const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
-    std::printf("body %lld bytes, %d pairs (component and bare loop one after the other)\n",
-                bytes, pairs);
-    std::printf("  component (GetFile, WaitThread)   median %8.1f MiB/s\n", Median(component));
-    std::printf("  bare InternetReadFile loop        median %8.1f MiB/s\n", Median(bare));
-    std::printf("  component / bare loop, per pair   median %8.2f   from %.2f to %.2f\n",
-                Median(ratios), *low, *high);
+    std::printf("  %-40s median %8.2f   from %.2f to %.2f%s\n", what, Median(ratios), *low, *high,
+                goal);
     std::printf("    pairs:");
     for (double r : ratios)
         std::printf(" %.2f", r);
     std::printf("\n");
+}
+
+// The component and each bare loop taken in rounds, one right after the other (the order
+// turning each round), so that a change of the machine's load between rounds weighs on all
+// alike; each figure is the ratio within a round. The goal's reference is the loop that
+// reads as the component does (what has arrived, at most 1025 bytes); the blocking loop and
+// the loop of 64 KiB reads are printed beside it.
+int Throughput(long long bytes, int pairs) {
+    TSeries component{"component (GetFile, WaitThread)", {}};
+    TSeries fair{"bare loop, arrived bytes, <= 1025 (fair)", {}};
+    TSeries blocking{"bare loop, blocking 1025-byte reads", {}};
+    TSeries large{"bare loop, arrived bytes, <= 64 KiB", {}};
+    ComponentRun(1 << 20, false); // warm-up: WinInet's first use sets itself up
+    BareRun(1 << 20, TLoopRead::Arrived1025);
+    for (int i = 0; i < pairs; ++i) {
+        std::vector<std::pair<TSeries*, std::function<double()>>> round = {
+            {&component, [&] { return ComponentRun(bytes, false); }},
+            {&fair, [&] { return BareRun(bytes, TLoopRead::Arrived1025); }},
+            {&blocking, [&] { return BareRun(bytes, TLoopRead::Blocking1025); }},
+            {&large, [&] { return BareRun(bytes, TLoopRead::Arrived64K); }},
+        };
+        std::rotate(round.begin(), round.begin() + i % round.size(), round.end());
+        for (auto& [series, run] : round) {
+            const double seconds = run();
+            if (seconds < 0) return std::printf("%s: transfer failed\n", series->Name), 1;
+            series->Speeds.push_back(MiBps(bytes, seconds));
+        }
+    }
+    std::printf("body %lld bytes, %d rounds (each run of a round right after the other)\n", bytes,
+                pairs);
+    for (const TSeries* series : {&component, &fair, &blocking, &large}) PrintSpeed(*series);
+    PrintRatio("component / fair loop, per round", component, fair, "   (the goal)");
+    PrintRatio("component / blocking loop, per round", component, blocking, "");
+    PrintRatio("1025-byte / 64 KiB reads (fair loops)", fair, large,
+               "   (what the block rule costs)");
     // One transfer with a progress handler, to show what a handler at each block costs.
     const double p = ComponentRun(bytes, true);
     std::printf("  component with OnProgress, one run  %8.1f MiB/s\n", MiBps(bytes, p));
