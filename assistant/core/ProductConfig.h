@@ -10,6 +10,9 @@
 #define LV_COMPANY_NAME "Kestrune"
 // The program's name as the platform shows it (file properties, task list, signature).
 #define LV_FILE_DESCRIPTION LV_PRODUCT_NAME " full-version assistant"
+// The download address's parts, each written once; the address is made of them.
+#define LV_DOWNLOAD_HOST "download.kestrune.example"
+#define LV_INSTALLER_PATH "/download/lumvoraVV.exe"
 
 #ifndef RC_INVOKED
 #include <string_view>
@@ -17,9 +20,13 @@
 namespace ProductConfig {
 
 inline constexpr std::u16string_view ProdName = u"" LV_PRODUCT_NAME;
-inline constexpr std::string_view DownloadHost = "download.kestrune.example";
-inline constexpr std::string_view InstallerPath = "/download/lumvoraVV.exe";
-inline constexpr std::string_view URL = "http://download.kestrune.example/download/lumvoraVV.exe";
+inline constexpr std::string_view DownloadHost = LV_DOWNLOAD_HOST;
+inline constexpr std::string_view InstallerPath = LV_INSTALLER_PATH;
+inline constexpr std::string_view URL = "http://" LV_DOWNLOAD_HOST LV_INSTALLER_PATH;
+// What the download sends about itself and where it comes from.
+inline constexpr std::string_view AcceptTypes = "*/*";
+inline constexpr std::string_view Agent = "Optavo HTTPGet";
+inline constexpr std::string_view Referer = "Kestrune - Optavo";
 inline constexpr std::u16string_view SignupHostGerman = u"www.kestrune-de.example";
 inline constexpr std::u16string_view SignupHostInternational = u"www.kestrune.example";
 inline constexpr std::u16string_view SignupCode = u"LV7Q3K";

@@ -26,7 +26,7 @@ TEST(MainForm, OpensAsTheDesignedDialog) {
     EXPECT_EQ(form->BusyMarqueeUserSynchronization->Width(), 445);
     EXPECT_EQ(form->BusyMarqueeUserSynchronization->Height(), 417);
     EXPECT_EQ(form->RichLabel5->Top(), 527);
-    EXPECT_EQ(form->HTTPGetUpdate->Agent(), "Optavo HTTPGet");
+    EXPECT_EQ(form->HTTPGetUpdate->Agent(), ProductConfig::Agent);
 
     form->Show();
     PumpFor(50);
@@ -106,8 +106,8 @@ TEST(MainForm, ConfigurationAndInstallerTarget) {
     TApplication app;
     TForm1* form = app.CreateForm<TForm1>();
     EXPECT_EQ(form->ProdName, u"Lumvora");
-    EXPECT_EQ(form->HTTPGetUpdate->URL(),
-              "http://" + std::string(ProductConfig::DownloadHost) + "/download/lumvoraVV.exe");
+    EXPECT_EQ(form->HTTPGetUpdate->URL(), ProductConfig::URL);
+    EXPECT_EQ(form->HTTPGetUpdate->Referer(), ProductConfig::Referer);
     EXPECT_EQ(form->ClientRegKey, u"\\Software\\Kestrune\\Lumvora");
     EXPECT_EQ(form->ClientRegValue, u"CustomerID");
     EXPECT_TRUE(form->RegLink.empty());

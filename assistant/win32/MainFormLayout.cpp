@@ -1,5 +1,6 @@
 // The assistant window's layout: every control in creation order with its stored
 // properties and wiring. The layout carries the German texts.
+#include "assistant/core/ProductConfig.h"
 #include "assistant/core/Texts.h"
 #include "assistant/win32/MainForm.h"
 #include "framework/win32/StartupTrace.h"
@@ -186,11 +187,11 @@ void TForm1::CreateBusyPanel() {
 
 void TForm1::CreateDownload() {
     HTTPGetUpdate = Create<THTTPGet>(this);
-    HTTPGetUpdate->SetAcceptTypes("*/*");
-    HTTPGetUpdate->SetAgent("Optavo HTTPGet");
+    HTTPGetUpdate->SetAcceptTypes(std::string(ProductConfig::AcceptTypes));
+    HTTPGetUpdate->SetAgent(std::string(ProductConfig::Agent));
     HTTPGetUpdate->SetBinaryData(true);
     HTTPGetUpdate->SetUseCache(false);
-    HTTPGetUpdate->SetReferer("Kestrune - Optavo");
+    HTTPGetUpdate->SetReferer(std::string(ProductConfig::Referer));
     HTTPGetUpdate->SetWaitThread(true);
     HTTPGetUpdate->OnDoneFile = [this](TObject* sender, const std::string& fileName,
                                        std::int32_t fileSize) {
