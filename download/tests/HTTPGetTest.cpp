@@ -109,6 +109,16 @@ bool FinishesWithin(THTTPGet& get, const Outcome& out, std::chrono::milliseconds
     return false;
 }
 
+// One event, of the kind expected, and what the component tells of the end after it.
+void ExpectEnd(const THTTPGet& get, const Outcome& out, bool done, unsigned status,
+               TFailureReason reason) {
+    EXPECT_EQ(out.Events(), 1);
+    EXPECT_EQ(out.DoneFile, done ? 1 : 0);
+    EXPECT_EQ(get.Result(), done);
+    EXPECT_EQ(get.Status(), status);
+    EXPECT_EQ(get.FailureReason(), reason);
+}
+
 class Download : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -391,11 +401,7 @@ TEST_F(Download, StatusAndFailureReasonOfEachWayOut) {
         if (row.url.rfind("/", 0) != 0) get->SetURL(row.url);
         ASSERT_TRUE(FinishesWithin(*get, Out, 30s));
         PumpFor(20);
-        EXPECT_EQ(Out.Events(), 1);
-        EXPECT_EQ(Out.DoneFile, row.done ? 1 : 0);
-        EXPECT_EQ(get->Result(), row.done);
-        EXPECT_EQ(get->Status(), row.status);
-        EXPECT_EQ(get->FailureReason(), row.reason);
+        ExpectEnd(*get, Out, row.done, row.status, row.reason);
         if (row.reason == R::frServerError || row.reason == R::frCredentialsRefused ||
             row.done) {
             EXPECT_EQ(get->FailureCode(), 0u);
@@ -847,10 +853,7 @@ TEST_F(Download, LostBodyIsPickedUpWhereItStopped) {
         };
         ASSERT_TRUE(FinishesWithin(*get, Out, 30s));
         PumpFor(20);
-        EXPECT_EQ(Out.Events(), 1);
-        EXPECT_EQ(Out.DoneFile, row.done ? 1 : 0);
-        EXPECT_EQ(get->Status(), row.status);
-        EXPECT_EQ(get->FailureReason(), row.reason);
+        ExpectEnd(*get, Out, row.done, row.status, row.reason);
         // One progress call as each wait starts (and one as it ends, no longer reconnecting).
         EXPECT_EQ(reconnectingProgress, row.requests - 1);
         for (const auto& p : Out.Progresses) EXPECT_EQ(p.Total, 6000);
