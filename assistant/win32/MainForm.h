@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "assistant/core/FailureMessage.h"
 #include "assistant/core/Language.h"
 #include "download/win32/HTTPGet.h"
 #include "flatctl/win32/FlatEdit.h"
@@ -63,5 +64,5 @@ class TForm1 : public TForm {
     void StoreCustomerNumber();
     // Starts the downloaded installer with the shell; false when it could not be started.
     bool StartInstaller(const std::u16string& path);
-    void ShowFailure();
+    void ShowFailure(TFailureKind kind);
 };

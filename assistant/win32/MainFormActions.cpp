@@ -1,7 +1,9 @@
 // TForm1's handlers: open the sign-up page, download the installer (the busy panel covers
-// the steps meanwhile), start it or report the failure, store the customer number.
+// the steps meanwhile), start it or report the failure and its cause, store the customer
+// number.
 #include <windows.h>
 
+#include "assistant/core/FailureMessage.h"
 #include "assistant/core/Texts.h"
 #include "assistant/win32/LongPath.h"
 #include "assistant/win32/MainForm.h"
@@ -13,8 +15,6 @@
 
 namespace {
 
-// Only a completed file larger than this is the installer; anything else is an error page.
-constexpr std::int32_t kMinInstallerSize = 2200;
 constexpr std::size_t kCustomerNumberLength = 10;
 // OK button, exclamation icon, system-modal, brought to the foreground.
 constexpr UINT kFailureBoxFlags = MB_OK | MB_ICONEXCLAMATION | MB_SYSTEMMODAL | MB_SETFOREGROUND;
@@ -54,14 +54,19 @@ void TForm1::StoreCustomerNumber() {
 }
 
 // The installer is started under its UTF-16 name (the 8-bit FileName may not name it) while
-// the component still holds it against change.
+// the component still holds it against change. Only a success status of more than 2200 bytes
+// is taken for the installer; an error page of any size is not started.
 void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string&, std::int32_t FileSize) {
     FlatPanel2->SetVisible(false);
-    if (FileSize > kMinInstallerSize && StartInstaller(HTTPGetUpdate->TargetPath()))
-        ExitProcess(0); // at once: the installer takes over, nothing is left to save
-    // Too small to be the installer, or not a program the shell can start (an error or
-    // proxy page of any size): the try failed, and the window stays for another.
-    ShowFailure();
+    TFailureKind failure = FailureOfDeliveredFile(HTTPGetUpdate->Status(), FileSize);
+    if (failure == TFailureKind::fkNone) {
+        if (StartInstaller(HTTPGetUpdate->TargetPath()))
+            ExitProcess(0); // at once: the installer takes over, nothing is left to save
+        // Not a program the shell can start (a proxy's page sent as a success): the
+        // service's problem; the window stays for another try.
+        failure = TFailureKind::fkService;
+    }
+    ShowFailure(failure);
 }
 
 bool TForm1::StartInstaller(const std::u16string& path) {
@@ -70,11 +75,18 @@ bool TForm1::StartInstaller(const std::u16string& path) {
 
 void TForm1::HTTPGetUpdateError(TObject*) {
     FlatPanel2->SetVisible(false);
-    ShowFailure();
+    ShowFailure(FailureOfError(HTTPGetUpdate->FailureReason(), HTTPGetUpdate->Status()));
 }
 
-void TForm1::ShowFailure() {
-    const TFailureTexts& texts = FailureTexts(SystemLanguage());
-    Application->MessageBox(std::u16string(texts.Text), std::u16string(texts.Caption),
-                            kFailureBoxFlags);
+// The failure message naming the cause, in the language of the moment; none for a download
+// the user cancelled.
+void TForm1::ShowFailure(TFailureKind kind) {
+    if (kind == TFailureKind::fkNone) return;
+    const TLanguage language = SystemLanguage();
+    TFailureDetails details;
+    details.Status = HTTPGetUpdate->Status();
+    details.Folder = FolderOf(HTTPGetUpdate->TargetPath());
+    details.ErrorCode = HTTPGetUpdate->FailureCode();
+    Application->MessageBox(FailureMessageText(language, kind, details),
+                            std::u16string(FailureTexts(language).Caption), kFailureBoxFlags);
 }

@@ -98,6 +98,27 @@ int CountThreads() {
     return n;
 }
 
+// Starts a transfer without waiting in GetFile (which would wait for ever on a transfer that
+// never ends) and pumps until its outcome has come, or `limit` has passed: then it stops the
+// transfer and answers false.
+bool FinishesWithin(THTTPGet& get, const Outcome& out, std::chrono::milliseconds limit) {
+    get.SetWaitThread(false);
+    get.GetFile();
+    if (PumpUntil([&] { return out.Events() > 0; }, limit)) return true;
+    get.Abort();
+    return false;
+}
+
+// One event, of the kind expected, and what the component tells of the end after it.
+void ExpectEnd(const THTTPGet& get, const Outcome& out, bool done, unsigned status,
+               TFailureReason reason) {
+    EXPECT_EQ(out.Events(), 1);
+    EXPECT_EQ(out.DoneFile, done ? 1 : 0);
+    EXPECT_EQ(get.Result(), done);
+    EXPECT_EQ(get.Status(), status);
+    EXPECT_EQ(get.FailureReason(), reason);
+}
+
 class Download : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -137,6 +158,7 @@ class Download : public ::testing::Test {
         get->SetBinaryData(true);
         get->SetReferer("Kestrune - Optavo");
         get->SetWaitThread(true);
+        get->SetReconnectDelay(20); // the 1, 2 and 4 s are tried end to end
         Wire(*get, Out);
         return get;
     }
@@ -319,11 +341,72 @@ TEST_F(Download, AddressesThatReachNoServerEndInOnError) {
 }
 
 TEST_F(Download, UnwritableTargetEndsInOnError) {
-    auto get = Make("/t/ok-3000");
-    get->SetFileName(Dir + "no-such-folder\\target.bin");
-    get->GetFile();
-    EXPECT_EQ(Out.Errors, 1);
-    EXPECT_EQ(Out.Events(), 1);
+    const std::string folder = Dir + "a-folder-where-the-file-goes";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    struct Row {
+        std::string target;
+        std::uint32_t code;
+    };
+    for (const Row& row : {Row{Dir + "no-such-folder\\target.bin", ERROR_PATH_NOT_FOUND},
+                           Row{folder, ERROR_ACCESS_DENIED}}) {
+        SCOPED_TRACE(row.target);
+        Out = Outcome();
+        auto get = Make("/t/ok-3000");
+        get->SetFileName(row.target);
+        get->GetFile();
+        EXPECT_EQ(Out.Errors, 1);
+        EXPECT_EQ(Out.Events(), 1);
+        EXPECT_EQ(get->FailureReason(), TFailureReason::frTargetFile);
+        EXPECT_EQ(get->FailureCode(), row.code);
+        EXPECT_EQ(get->Status(), 200u);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+// Why a transfer ended, as the component tells it after the event: the last response's
+// status and the reason. A complete error page is still a delivered file; its status says
+// what it is.
+TEST_F(Download, StatusAndFailureReasonOfEachWayOut) {
+    using R = TFailureReason;
+    struct Row {
+        std::string url;
+        bool done;
+        unsigned status;
+        R reason;
+    };
+    const std::string host = "http://" + TestServer::Host();
+    const Row rows[] = {
+        {"/t/ok-100", true, 200, R::frNone},
+        {"/t/status-404", true, 404, R::frNone},
+        {"/t/status-500", true, 500, R::frNone},
+        {"/t/401", true, 401, R::frNone},
+        {"/t/bare-status-401", false, 401, R::frCredentialsRefused},
+        {"/t/bare-status-403", false, 403, R::frCredentialsRefused},
+        {"/t/bare-status-407", false, 407, R::frCredentialsRefused},
+        {"/t/bare-status-500", false, 500, R::frServerError},
+        {"/t/nolength-300", false, 200, R::frServerError},
+        {"/t/cl-nan-10", false, 200, R::frServerError},
+        {"/t/loop", false, 302, R::frServerError},
+        {"/t/to-host", false, 302, R::frServerError},
+        {"/t/close-before-reply", false, 0, R::frConnectionLost},
+        {"/t/short-5000", false, 200, R::frConnectionLost},
+        {"/t/reset-100000", false, 200, R::frConnectionLost},
+        // The proxy cannot reach the host and closes the connection without an answer.
+        {"http://unknown.example/t/ok-10", false, 0, R::frConnectionLost},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.url);
+        Out = Outcome();
+        auto get = Make(row.url.rfind("/", 0) == 0 ? row.url : "/");
+        if (row.url.rfind("/", 0) != 0) get->SetURL(row.url);
+        ASSERT_TRUE(FinishesWithin(*get, Out, 30s));
+        PumpFor(20);
+        ExpectEnd(*get, Out, row.done, row.status, row.reason);
+        if (row.reason == R::frServerError || row.reason == R::frCredentialsRefused ||
+            row.done) {
+            EXPECT_EQ(get->FailureCode(), 0u);
+        }
+    }
 }
 
 TEST_F(Download, StringModeOutcomes) {
@@ -453,6 +536,7 @@ TEST_F(Download, AbortEndsInOnError) {
     EXPECT_EQ(Out.Events(), 1);
     EXPECT_EQ(progressAfterAbort, 0);
     EXPECT_FALSE(get->Result());
+    EXPECT_EQ(get->FailureReason(), TFailureReason::frAborted);
     auto conns = TestServer::SinceAllClosed(Mark);
     ASSERT_EQ(conns.size(), 1u);
     EXPECT_EQ(conns[0].Closed, "client");
@@ -564,17 +648,6 @@ TEST_F(Download, NoHandleOrThreadLeftBehind) {
         << CountKernelHandles() << " handles, " << handles << " before";
     for (const auto& c : TestServer::SinceAllClosed(Mark))
         EXPECT_FALSE(c.Closed.empty());
-}
-
-// Starts a transfer without waiting in GetFile (which would wait for ever on a transfer that
-// never ends) and pumps until its outcome has come, or `limit` has passed: then it stops the
-// transfer and answers false.
-bool FinishesWithin(THTTPGet& get, const Outcome& out, std::chrono::milliseconds limit) {
-    get.SetWaitThread(false);
-    get.GetFile();
-    if (PumpUntil([&] { return out.Events() > 0; }, limit)) return true;
-    get.Abort();
-    return false;
 }
 
 // Each request that reached the server names the download host on port 80 and carries the
@@ -707,6 +780,8 @@ TEST_F(Download, StalledBodyFailsAndMovingBodyCompletes) {
         PumpFor(50);
         EXPECT_EQ(Out.Events(), 1);
         EXPECT_EQ(Out.DoneFile, row.done ? 1 : 0);
+        EXPECT_EQ(get->FailureReason(),
+                  row.done ? TFailureReason::frNone : TFailureReason::frConnectionLost);
         if (row.done) {
             EXPECT_EQ(Out.FileSize, 16000);
             EXPECT_TRUE(TestServer::IsPattern(ReadFile(Target)));
@@ -730,8 +805,101 @@ TEST_F(Download, SilentServerEndsByTimeoutWhileMessagesFlow) {
     KillTimer(nullptr, timer);
     EXPECT_EQ(Out.Errors, 1);
     EXPECT_EQ(Out.Events(), 1);
+    // The time-out as the HTTP layer reports it: Windows says it timed out, this Wine that the
+    // connection was aborted.
+    EXPECT_TRUE(get->FailureReason() == TFailureReason::frCannotConnect ||
+                get->FailureReason() == TFailureReason::frConnectionLost);
+    EXPECT_NE(get->FailureCode(), 0u);
+    EXPECT_EQ(get->Status(), 0u);
     EXPECT_GT(ticks, int(elapsed / 50 / 4)) << elapsed << " ms";
     std::printf("silent server: ended after %lu ms\n", elapsed);
+}
+
+// A body whose connection breaks off half-way is asked for again on the same connection:
+// the rest ("Range: bytes=N-" tied to the first answer by If-Range: its entity tag, else its
+// date) is appended; a whole body sent again starts the file over; an answer that cannot
+// continue the body, or a fourth loss in a row, ends the transfer. The file delivered is
+// always the whole body of the first announced length.
+TEST_F(Download, LostBodyIsPickedUpWhereItStopped) {
+    using R = TFailureReason;
+    struct Row {
+        const char* path;
+        bool done;
+        unsigned status;
+        R reason;
+        int requests;
+        const char* validator; // If-Range of the second request; nullptr: no Range asked
+    };
+    const Row rows[] = {
+        {"/t/drop-ranges-6000", true, 206, R::frNone, 2, "\"lv-1\""},
+        {"/t/drop-lastmod-6000", true, 206, R::frNone, 2, "Fri, 11 Dec 2026 08:00:00 GMT"},
+        {"/t/drop-ignore-6000", true, 200, R::frNone, 2, "\"lv-1\""},
+        {"/t/drop-changed-6000", true, 200, R::frNone, 2, "\"lv-1\""},
+        {"/t/drop-always-6000", false, 206, R::frConnectionLost, 4, "\"lv-1\""},
+        {"/t/drop-badrange-6000", false, 206, R::frServerError, 2, "\"lv-1\""},
+        // No validator: the body is asked for again from its start, three times.
+        {"/t/short-6000", false, 200, R::frConnectionLost, 4, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        DeleteFileA(Target.c_str());
+        Out = Outcome();
+        Mark = TestServer::Mark();
+        auto get = Make(row.path);
+        int reconnectingProgress = 0;
+        get->OnProgress = [&](TObject* s, std::int32_t total, std::int32_t readed) {
+            if (get->Reconnecting()) ++reconnectingProgress;
+            Out.Progresses.push_back({s, true, total, readed});
+        };
+        ASSERT_TRUE(FinishesWithin(*get, Out, 30s));
+        PumpFor(20);
+        ExpectEnd(*get, Out, row.done, row.status, row.reason);
+        // One progress call as each wait starts (and one as it ends, no longer reconnecting).
+        EXPECT_EQ(reconnectingProgress, row.requests - 1);
+        for (const auto& p : Out.Progresses) EXPECT_EQ(p.Total, 6000);
+        if (row.done) {
+            EXPECT_EQ(Out.FileSize, 6000);
+            std::string data = ReadFile(Target);
+            EXPECT_EQ(data.size(), 6000u);
+            EXPECT_TRUE(TestServer::IsPattern(data));
+            EXPECT_EQ(Out.Progresses.back().Readed, 6000);
+        }
+        auto conns = TestServer::SinceAllClosed(Mark);
+        ASSERT_EQ(int(conns.size()), row.requests);
+        EXPECT_TRUE(conns[0].HeaderValues("Range").empty());
+        for (std::size_t i = 1; i < conns.size(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(conns[i].RequestLine, conns[0].RequestLine);
+            EXPECT_EQ(conns[i].HeaderValues("Referer"), std::vector<std::string>{"Kestrune - Optavo"});
+            if (row.validator) {
+                EXPECT_EQ(conns[i].HeaderValues("Range"), std::vector<std::string>{"bytes=3000-"});
+                EXPECT_EQ(conns[i].HeaderValues("If-Range"), std::vector<std::string>{row.validator});
+            } else {
+                EXPECT_TRUE(conns[i].HeaderValues("Range").empty());
+            }
+        }
+    }
+}
+
+// Abort while the worker waits to ask again ends the transfer at once, as aborted.
+TEST_F(Download, AbortStopsTheWaitBeforeAskingAgain) {
+    auto get = Make("/t/drop-always-6000");
+    get->SetReconnectDelay(20000);
+    DWORD abortedAt = 0;
+    get->OnProgress = [&](TObject*, std::int32_t, std::int32_t) {
+        if (get->Reconnecting() && !abortedAt) {
+            abortedAt = GetTickCount();
+            get->Abort();
+        }
+    };
+    ASSERT_TRUE(FinishesWithin(*get, Out, 15s));
+    const DWORD took = GetTickCount() - abortedAt;
+    EXPECT_NE(abortedAt, 0u);
+    EXPECT_LT(took, 2000u);
+    EXPECT_EQ(Out.Errors, 1);
+    EXPECT_EQ(get->FailureReason(), TFailureReason::frAborted);
+    EXPECT_FALSE(get->Reconnecting());
+    EXPECT_EQ(TestServer::SinceAllClosed(Mark).size(), 1u);
 }
 
 } // namespace

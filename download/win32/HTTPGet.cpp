@@ -57,8 +57,7 @@ void THTTPGet::GetString() {
 
 void THTTPGet::Abort() {
     if (!FThread) return;
-    FThread->Terminate();
-    FThread->MarkFailed();
+    FThread->RequestStop();
 }
 
 void THTTPGet::DispatchWaitingMessages() {
@@ -75,6 +74,7 @@ void THTTPGet::StartTransfer(bool toFile) {
                                                    FPassword, FPostQuery, FReferer, FBinaryData,
                                                    FUseCache, OnProgress, toFile);
     worker->SetStallWindow(FStallWindowMs);
+    worker->SetReconnectDelay(FReconnectDelayMs);
     worker->OnTerminate = [this](TObject* Sender) { ThreadDone(Sender); };
     FThread = worker.get();
     try {
@@ -101,6 +101,12 @@ void THTTPGet::ThreadDone(TObject* Sender) {
     } clear{this, alive};
 
     FResult = worker->Result();
+    FStatus = worker->Status();
+    FFailureReason = FResult ? TFailureReason::frNone : worker->FailureReason();
+    // A stop request that came after the body had ended still makes the transfer a failure.
+    if (!FResult && FFailureReason == TFailureReason::frNone)
+        FFailureReason = TFailureReason::frAborted;
+    FFailureCode = FResult ? 0 : worker->FailureCode();
     if (FResult) {
         if (worker->ToFile()) {
             FileHandle sealed = worker->TakeSealedFile();

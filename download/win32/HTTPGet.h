@@ -54,6 +54,10 @@ class THTTPGet : public TComponent {
     // as stalled: 30 s. Not one of the published settings; tests shorten it.
     std::uint32_t StallWindow() const { return FStallWindowMs; }
     void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
+    // The wait before the first request for the rest of a lost body, 1 s (then 2 and 4 s).
+    // Not one of the published settings; tests shorten it.
+    std::uint32_t ReconnectDelay() const { return FReconnectDelayMs; }
+    void SetReconnectDelay(std::uint32_t ms) { FReconnectDelayMs = ms; }
 
     // After each block; Sender is the worker.
     TOnProgressEvent OnProgress;
@@ -70,11 +74,22 @@ class THTTPGet : public TComponent {
     // Starts a transfer into a text, reported by OnDoneString; nothing when one is running.
     // With WaitThread it dispatches the messages already waiting, then returns.
     void GetString();
-    // Asks a running transfer to stop; it ends with OnError.
+    // Asks a running transfer to stop, also while it waits to ask for the rest of a lost
+    // body; it ends with OnError and the reason frAborted.
     void Abort();
 
     // The outcome of the last finished transfer.
     bool Result() const { return FResult; }
+    // Of the last finished transfer, set before its event: the HTTP status of its last
+    // response (0 when none arrived; 206 after a resumed body), why it failed (frNone after a
+    // success, including an error page delivered whole) and the platform's error code of that
+    // cause (a WinInet or system error; 0 when the cause has none).
+    unsigned Status() const { return FStatus; }
+    TFailureReason FailureReason() const { return FFailureReason; }
+    std::uint32_t FailureCode() const { return FFailureCode; }
+    // True while the running transfer waits to ask for the rest of a lost body; OnProgress
+    // runs as the wait starts and as it ends.
+    bool Reconnecting() const { return FThread && FThread->Reconnecting(); }
 
   private:
     void StartTransfer(bool toFile);
@@ -94,8 +109,12 @@ class THTTPGet : public TComponent {
     std::string FReferer;
     bool FWaitThread = false;
     std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
+    std::uint32_t FReconnectDelayMs = TReconnectPlan::DefaultFirstDelayMs;
     THTTPGetThread* FThread = nullptr; // the running worker; it deletes itself
     bool FResult = false;
+    unsigned FStatus = 0;
+    TFailureReason FFailureReason = TFailureReason::frNone;
+    std::uint32_t FFailureCode = 0;
     // False once the component is destroyed: a wait loop or a completion that is still on
     // the stack when an event handler destroys the component looks here before going on.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

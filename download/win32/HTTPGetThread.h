@@ -1,13 +1,17 @@
 // THTTPGetThread: the worker of one transfer. It holds copies of the component's settings,
-// does all network and file work, and hands its progress to the user-interface thread.
+// does all network and file work, hands its progress to the user-interface thread, picks a
+// lost body up where it stopped, and says why a transfer failed.
 #pragma once
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
+#include "download/core/FailureReason.h"
 #include "download/core/Redirect.h"
+#include "download/core/Resume.h"
 #include "download/core/StallWatch.h"
 #include "download/core/TransferOutcome.h"
 #include "download/win32/ContentDigest.h"
@@ -30,11 +34,25 @@ class THTTPGetThread : public TThread {
 
     // The outcome; set false by the user-interface thread on a stop request (Abort).
     bool Result() const { return FTResult.load(); }
-    void MarkFailed() { FTResult.store(false); }
+    // The stop request of Abort, from the user-interface thread: the worker stops at its next
+    // check, and a wait before asking again ends at once; the outcome stays a failure.
+    void RequestStop();
 
     // How long the body may take to gain one read's worth (1025 bytes) before the transfer
     // fails as stalled; 30 s unless set before the thread starts.
     void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
+    // The wait before the first request that picks a lost body up (then twice and four times
+    // it); 1 s unless set before the thread starts.
+    void SetReconnectDelay(std::uint32_t ms) { FReconnectDelayMs = ms; }
+
+    // Read on the user-interface thread after the body has ended: the status of the last
+    // response (0 when none arrived), why the transfer failed and the platform's error code
+    // of that cause (0 when it has none).
+    unsigned Status() const { return FStatus; }
+    TFailureReason FailureReason() const { return FReason; }
+    std::uint32_t FailureCode() const { return FReasonCode; }
+    // True while the worker waits before asking for the rest of a lost body.
+    bool Reconnecting() const { return FReconnecting.load(); }
 
     const std::string& FileName() const { return FTFileName; }
     // After a successful transfer into a file: the file, held against change (SealedFile.h).
@@ -57,11 +75,28 @@ class THTTPGetThread : public TThread {
         }
     };
 
+    // How a read of the body ended: the HTTP layer reported its end, a read failed, the body
+    // stalled, or the transfer failed otherwise (its cause already set).
+    enum class TBodyEnd { beEnded, beReadFailed, beStalled, beFailed };
+    // How a request for the rest of a lost body went: its answer carries the body on (or
+    // starts it over), the connection was lost again, or the transfer failed.
+    enum class TAskAgain { aaRead, aaLost, aaFailed };
+
     bool Transfer();
-    InternetHandle SendRequest(HINTERNET connection, const TRequestTarget& target, bool post);
+    bool SendFollowingRedirects(TTransferHandles& handles, TRequestTarget& target, bool& post,
+                                const std::string& extraHeaders);
+    InternetHandle SendRequest(HINTERNET connection, const TRequestTarget& target, bool post,
+                               const std::string& extraHeaders);
     TAnnouncedLength QueryAnnouncedLength(HINTERNET request) const;
-    bool ReadBody(HINTERNET request, const TAnnouncedLength& length);
-    bool SealTarget(const TDigest& written);
+    bool OpenTarget();
+    bool StartOver();
+    TBodyEnd ReadBody(HINTERNET request, std::uint32_t& readError);
+    bool WaitBeforeAskingAgain(std::uint32_t ms);
+    TAskAgain AskAgain(TTransferHandles& handles, TRequestTarget& target, TResumePoint& point,
+                       const std::string& validator);
+    bool SealTarget();
+    // Records why the transfer fails, unless a cause was recorded first; answers false.
+    bool Fail(TFailureReason reason, std::uint32_t code = 0);
     void UpdateProgress();
 
     std::string FTAcceptTypes;
@@ -84,4 +119,16 @@ class THTTPGetThread : public TThread {
     std::uint32_t BytesReaded = 0;
     TOnProgressEvent FTProgress;
     std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
+    std::uint32_t FReconnectDelayMs = TReconnectPlan::DefaultFirstDelayMs;
+
+    // The target file while the body is written, and the digest of what was written to it.
+    FileHandle FTFile;
+    std::optional<TContentDigest> FWritten;
+    // The error of the last send, 0 when it went out and was answered.
+    DWORD FSendError = 0;
+    unsigned FStatus = 0;
+    TFailureReason FReason = TFailureReason::frNone;
+    std::uint32_t FReasonCode = 0;
+    std::atomic<bool> FReconnecting{false};
+    KernelHandle FStopEvent; // set by RequestStop: ends a wait before asking again
 };

@@ -1,7 +1,7 @@
 """The assistant as its user meets it: the real program under Wine on Xvfb, driven with real
 keystrokes and clicks (xdotool), downloading from the loopback test server through the proxy
 setting. Success starts the installer and ends the program; every kind of failure shows the
-failure message of the system's language, keeps the window, hides the busy panel, gives the
+failure message of the system's language naming its cause, keeps the window, hides the busy panel, gives the
 focus back and stores a ten-character customer number. During a slow download the busy
 panel covers the steps, the dots move, and only the keyboard reaches the focused button.
 A hostile or broken server cannot hold the program or take the customer's credentials
@@ -14,6 +14,7 @@ import subprocess
 import sys
 import time
 
+from failure_texts import failure_text
 from wineapp import ROOT, App, Image, Probe, Server, run_cases, wait_for, wine_env, xdotool
 from product_config import config_value  # noqa: E402 (scripts/ is on the path wineapp sets)
 
@@ -42,16 +43,11 @@ LANGUAGES = {
         "locale": "en_US.UTF-8",
         "window": "Register full version",
         "caption": "Download failed",
-        "text": "Downloading full version failed!\r\n\r\nPlease check your customer ID and make "
-                "sure your firewall is not blocking internet access.",
     },
     "de": {
         "locale": "de_DE.UTF-8",
         "window": "Vollversion registrieren",
         "caption": "Download fehlgeschlagen",
-        "text": "Der Download der Vollversion ist fehlgeschlagen!\r\n\r\nBitte pr\u00fcfen Sie, ob "
-                "die angegebene Kundennummer korrekt ist und stellen Sie sicher, dass Ihre "
-                "Firewall den Zugriff nicht blockiert.",
     },
 }
 
@@ -85,6 +81,7 @@ class Assistant:
     """One run of the assistant in a language, against a server."""
 
     def __init__(self, lang, server):
+        self.code = lang
         self.lang = LANGUAGES[lang]
         self.app = App(EXE, self.lang["locale"], {"http_proxy": f"http://127.0.0.1:{server.port}"})
         self.app.wait_window(f"^{self.lang['window']}$")
@@ -129,8 +126,9 @@ class Assistant:
     def client_pixel(image, x, y):
         return image.pixel(image.client[0] + x, image.client[1] + y)
 
-    def failure_box(self, timeout=60):
-        """Waits for the failure message; checks its caption, text and owner."""
+    def failure_box(self, timeout=60, kind="refused", status=None):
+        """Waits for the failure message; checks its caption, text (of the cause `kind`, see
+        failure_texts) and owner."""
         box = None
         end = time.time() + timeout
         while box is None and time.time() < end:
@@ -141,7 +139,7 @@ class Assistant:
                     f"the program ended ({self.app.proc.returncode}) instead of reporting"
         assert box, f"no message box {self.lang['caption']!r}"
         texts = [c["text"] for c in box.children if c["class"].lower() == "static" and c["text"]]
-        assert texts == [self.lang["text"]], f"box text {texts!r}"
+        assert texts == [failure_text(self.code, kind, status)], f"box text {texts!r}"
         main = self.probe()
         assert box.owner and box.owner[0] == main.hwnd, f"box owner {box.owner}, main {main.hwnd}"
         return box
@@ -191,10 +189,11 @@ def success_starts_installer_and_ends(lang, how, server_case=None, wait=60):
 
 
 def failure_reports_and_stores(lang, server_case, number, how, shot=None, wait=60,
-                               requests=None):
-    """A failed try: the message of the language (within `wait` seconds), the window idle
-    again, the number stored only when it has ten characters; a stale installer is gone.
-    `requests`, given the request lines the server took, checks them."""
+                               requests=None, kind="refused", status=None):
+    """A failed try: the message of the language naming the cause `kind` (with `status`)
+    within `wait` seconds, the window idle again, the number stored only when it has ten
+    characters; a stale installer is gone. `requests`, given the request lines the server
+    took, checks them."""
     def case():
         reg("delete", KEY, "/f")
         stale = temp_file("lumvoraVV.exe")
@@ -207,7 +206,7 @@ def failure_reports_and_stores(lang, server_case, number, how, shot=None, wait=6
             a.type(number)
             start = time.time()
             a.press_download(how)
-            a.failure_box(wait)
+            a.failure_box(wait, kind, status)
             print(f"    failure message after {time.time() - start:.1f} s")
             if requests:
                 requests(server.requests())
@@ -292,7 +291,7 @@ def busy_panel_covers_the_steps():
         time.sleep(1)
         assert a.app.proc.poll() is None, "closing during the download ended the program"
 
-        a.failure_box()
+        a.failure_box(kind="service", status=200)
         a.close_box()
         a.expect_idle_after_failure()
         a.close()
@@ -339,10 +338,14 @@ sys.exit(run_cases("e2e_download", [
     ("Failure", "BodyOfExactly2200BytesInGerman",
      failure_reports_and_stores("de", "ok-2200", "1111111111", "click", "failure-de.png")),
     ("Failure", "NoLengthDeletesStaleInstaller",
-     failure_reports_and_stores("en", "nolength-5000", "2222222222", "click")),
-    ("Failure", "ShortBodyInGerman", failure_reports_and_stores("de", "short-5000", "3333333333", "keys")),
+     failure_reports_and_stores("en", "nolength-5000", "2222222222", "click", kind="service",
+                                status=200)),
+    # Asked for again three times (1, 2 and 4 s apart), each time broken off again.
+    ("Failure", "ShortBodyInGerman", failure_reports_and_stores("de", "short-5000", "3333333333",
+                                                                "keys", kind="unreachable")),
     ("Failure", "LargePageThatIsNoProgramKeepsTheWindow",
-     failure_reports_and_stores("en", "ok-5000", "4444444444", "keys")),
+     failure_reports_and_stores("en", "ok-5000", "4444444444", "keys", kind="service",
+                                status=200)),
     ("Failure", "NineCharactersNotStoredInGerman",
      failure_reports_and_stores("de", "denied", "012345678", "click")),
     ("Failure", "ElevenCharactersNotStored",
@@ -350,18 +353,19 @@ sys.exit(run_cases("e2e_download", [
     ("Busy", "PanelCoversTheStepsWhileDownloading", busy_panel_covers_the_steps),
     ("HostileServer", "RedirectLoopEndsAfterElevenRequests",
      failure_reports_and_stores("en", "loop", "6666666666", "keys",
-                                requests=at_most_eleven_requests)),
+                                requests=at_most_eleven_requests, kind="service", status=302)),
     ("HostileServer", "RedirectToAnotherHostSendsNothingThere",
      failure_reports_and_stores("en", "to-host", "7777777777", "keys",
-                                requests=nothing_sent_elsewhere)),
+                                requests=nothing_sent_elsewhere, kind="service", status=302)),
     ("HostileServer", "RedirectToAnotherHostSendsNothingThereInGerman",
      failure_reports_and_stores("de", "to-host", "7777777777", "click",
-                                requests=nothing_sent_elsewhere)),
+                                requests=nothing_sent_elsewhere, kind="service", status=302)),
     ("HostileServer", "ThreeRedirectsWithinTheHostStartTheInstaller",
      success_starts_installer_and_ends("en", "keys", "hops-3")),
     # One byte every 5 s: each receive gets something within the 30 s receive time-out.
     ("HostileServer", "TrickleEndsInTheFailureMessage",
-     failure_reports_and_stores("en", "trickle-300000", "8888888888", "keys", wait=90)),
+     failure_reports_and_stores("en", "trickle-300000", "8888888888", "keys", wait=90,
+                                kind="unreachable")),
     # The installer with zero bytes after it up to 70 000 bytes, at 2 KB/s: about 35 s, longer
     # than the 30 s in which the body must gain one read's worth.
     ("HostileServer", "SlowButMovingDownloadStartsTheInstaller",

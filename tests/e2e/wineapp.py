@@ -2,6 +2,7 @@
 system language, find its window, type and click with xdotool, take screenshots, close it.
 """
 import os
+import re
 import subprocess
 import sys
 import time
@@ -189,6 +190,10 @@ class Image:
         return [self.pixel(x, y) for y in range(top, bottom) for x in range(left, right)]
 
 
+# What the window probe writes for characters that would break its lines.
+UNESCAPED = {"r": "\r", "n": "\n", "t": "\t", "\\": "\\"}
+
+
 class Probe:
     """What the platform tells another program about a top-level window (window_probe.exe):
     its owner, the focused window of its thread and its child windows, topmost first."""
@@ -201,7 +206,7 @@ class Probe:
         self.children = []
         for line in r.stdout.decode("utf-8").splitlines():
             kind, *values = line.split("\t")
-            values = [v.replace("\\r", "\r").replace("\\n", "\n").replace("\\t", "\t")
+            values = [re.sub(r"\\(.)", lambda m: UNESCAPED.get(m.group(1), m.group(1)), v)
                       for v in values]
             if kind == "window":
                 self.hwnd = values[0]

@@ -18,11 +18,13 @@
 
 namespace {
 
-// A text as one field of a line: UTF-8, with CR, LF and tab written as \r, \n and \t.
+// A text as one field of a line: UTF-8, with CR, LF, tab and backslash written as \r, \n, \t
+// and \\ (a path's "\root" stays itself).
 std::string Field(const std::wstring& text) {
     std::wstring plain;
     for (wchar_t c : text) {
-        if (c == L'\r') plain += L"\\r";
+        if (c == L'\\') plain += L"\\\\";
+        else if (c == L'\r') plain += L"\\r";
         else if (c == L'\n') plain += L"\\n";
         else if (c == L'\t') plain += L"\\t";
         else plain += c;
