@@ -65,14 +65,10 @@ class THTTPGetThread : public TThread {
     void Execute() override;
 
   private:
-    // The request, connection and Internet handles, closed in that order.
+    // The Internet, connection and request handles; members go in reverse order, so the
+    // request is closed first and the Internet handle last.
     struct TTransferHandles {
         InternetHandle Internet, Connection, Request;
-        void Close() {
-            Request.reset();
-            Connection.reset();
-            Internet.reset();
-        }
     };
 
     // How a read of the body ended: the HTTP layer reported its end, a read failed, the body
