@@ -54,11 +54,16 @@ void TForm1::StoreCustomerNumber() {
 }
 
 // The installer is started under its UTF-16 name (the 8-bit FileName may not name it) while
-// the component still holds it against change.
+// the component still holds it against change, and only when the publisher signed it; a
+// program signed by anyone else (or not at all) is deleted and reported as such.
 void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string&, std::int32_t FileSize) {
     FlatPanel2->SetVisible(false);
-    if (FileSize > kMinInstallerSize && StartInstaller(HTTPGetUpdate->TargetPath()))
-        ExitProcess(0); // at once: the installer takes over, nothing is left to save
+    if (FileSize > kMinInstallerSize) {
+        TInstallerVerdict verdict = CheckInstaller();
+        if (verdict == TInstallerVerdict::ivNotSignedByPublisher) return ShowUntrustedInstaller();
+        if (verdict == TInstallerVerdict::ivStart && StartInstaller(HTTPGetUpdate->TargetPath()))
+            ExitProcess(0); // at once: the installer takes over, nothing is left to save
+    }
     // Too small to be the installer, or not a program the shell can start (an error or
     // proxy page of any size): the try failed, and the window stays for another.
     ShowFailure();
@@ -71,6 +76,12 @@ bool TForm1::StartInstaller(const std::u16string& path) {
 void TForm1::HTTPGetUpdateError(TObject*) {
     FlatPanel2->SetVisible(false);
     ShowFailure();
+}
+
+void TForm1::ShowUntrustedInstaller() {
+    TLanguage language = SystemLanguage();
+    Application->MessageBox(UntrustedInstallerText(language, InstallerPublisher),
+                            std::u16string(FailureTexts(language).Caption), kFailureBoxFlags);
 }
 
 void TForm1::ShowFailure() {

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "download/win32/HTTPGetThread.h"
+#include "framework/win32/UniqueHandle.h"
 #include "framework/win32/Component.h"
 
 using TOnDoneFileEvent =
@@ -76,6 +77,13 @@ class THTTPGet : public TComponent {
     // The outcome of the last finished transfer.
     bool Result() const { return FResult; }
 
+    // While OnDoneFile runs: the handle that holds the finished file (read access, shared for
+    // reading only), for checking the file through it; INVALID_HANDLE_VALUE otherwise.
+    HANDLE HeldFile() const { return FHeldFile.get(); }
+    // Lets go of the finished file before OnDoneFile returns, so that the handler can delete
+    // a file it refuses.
+    void ReleaseHeldFile() { FHeldFile.reset(); }
+
   private:
     void StartTransfer(bool toFile);
     void ThreadDone(TObject* Sender);
@@ -96,6 +104,7 @@ class THTTPGet : public TComponent {
     std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
     THTTPGetThread* FThread = nullptr; // the running worker; it deletes itself
     bool FResult = false;
+    FileHandle FHeldFile; // the finished file while OnDoneFile runs
     // False once the component is destroyed: a wait loop or a completion that is still on
     // the stack when an event handler destroys the component looks here before going on.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);
