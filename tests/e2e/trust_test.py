@@ -165,10 +165,11 @@ def over_https_the_signed_installer_starts():
         finally:
             app.kill()
         with open(service.access_log) as f:
-            served = [line.split("\t") for line in f if line.strip()]
-        assert [(r[0], r[3], r[4].strip()) for r in served if r[2].startswith("GET ")] == \
-            [(test_authority.config_value("DownloadHost"), "200", "1234567890")], \
-            f"nginx served {served}"
+            served = [tuple(line.rstrip("\n").split("\t")) for line in f if line.strip()]
+        # The challenge, then the installer with the customer number, on the download host.
+        host = test_authority.config_value("DownloadHost")
+        assert [(r[0], r[3], r[4]) for r in served] == \
+            [(host, "401", "-"), (host, "200", "1234567890")], f"nginx served {served}"
 
 
 build_release_program()
