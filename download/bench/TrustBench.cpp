@@ -63,9 +63,13 @@ int wmain(int argc, wchar_t** argv) {
         return 1;
     }
     double mib = FileBytes(large) / 1048576.0;
-    std::printf("  first check in the process (%lld bytes)  %8.1f ms\n", FileBytes(small), first);
-    std::printf("  then, median of %d                        %8.1f ms\n", runs, Median(smallRuns));
-    std::printf("  %.0f MiB signed file, median of %d         %8.1f ms (%.2f ms per MiB)\n", mib,
-                runs, Median(largeRuns), Median(largeRuns) / mib);
+    char label[96];
+    std::snprintf(label, sizeof label, "first check in the process (%lld bytes)", FileBytes(small));
+    std::printf("  %-46s %8.1f ms\n", label, first);
+    std::snprintf(label, sizeof label, "the same file again, median of %d", runs);
+    std::printf("  %-46s %8.1f ms\n", label, Median(smallRuns));
+    std::snprintf(label, sizeof label, "%.0f MiB signed file, median of %d", mib, runs);
+    std::printf("  %-46s %8.1f ms (%.2f ms per MiB)\n", label, Median(largeRuns),
+                Median(largeRuns) / mib);
     return 0;
 }
