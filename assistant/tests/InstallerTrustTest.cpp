@@ -37,7 +37,8 @@ std::u16string WritePage() {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
     std::u16string path = FromWide(folder) + u"lv-trust-page.exe";
-    FileHandle file(CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    FileHandle file(
+        CreateFileW(AsWide(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     std::string page = "<html><body>" + std::string(3000, 'x') + "</body></html>";
     DWORD written = 0;
     WriteFile(file.get(), page.data(), DWORD(page.size()), &written, nullptr);
@@ -45,8 +46,8 @@ std::u16string WritePage() {
 }
 
 TInstallerTrust Check(const std::u16string& path, std::u16string_view publisher) {
-    FileHandle held(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
+    FileHandle held(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr));
     EXPECT_TRUE(held) << "cannot open the file";
     return CheckInstallerTrust(held.get(), path, publisher);
 }

@@ -15,9 +15,9 @@ enum class TInstallerVerdict {
 
 struct TInstallerTrust {
     TInstallerVerdict Verdict = TInstallerVerdict::ivNotSignedByPublisher;
-    LONG VerifyResult = 0;   // WinVerifyTrust's answer
-    DWORD ChainStatus = 0;   // the signer chain's trust error bits (CERT_TRUST_*), 0 when clean
-    std::u16string Signer;   // the signing certificate's common name, when there is a signer
+    LONG VerifyResult = 0; // WinVerifyTrust's answer
+    DWORD ChainStatus = 0; // the signer chain's trust error bits (CERT_TRUST_*), 0 when clean
+    std::u16string Signer; // the signing certificate's common name, when there is a signer
 };
 
 // Checks the file open as `file` (read access; its name `path` only helps the platform pick

@@ -5,7 +5,8 @@
 
 TInstallerVerdict TForm1::CheckInstaller() {
     const std::u16string& path = HTTPGetUpdate->TargetPath();
-    TInstallerTrust trust = CheckInstallerTrust(HTTPGetUpdate->HeldFile(), path, InstallerPublisher);
+    TInstallerTrust trust =
+        CheckInstallerTrust(HTTPGetUpdate->HeldFile(), path, InstallerPublisher);
     if (trust.Verdict == TInstallerVerdict::ivNotSignedByPublisher) {
         // Nobody may start it later by mistake: let go of it and remove it.
         HTTPGetUpdate->ReleaseHeldFile();

@@ -26,7 +26,8 @@ double CheckOnce(const std::u16string& path) {
     FileHandle file(CreateFileW(AsWide(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 0, nullptr));
     auto start = Clock::now();
-    TInstallerTrust trust = CheckInstallerTrust(file.get(), path, ProductConfig::InstallerPublisher);
+    TInstallerTrust trust =
+        CheckInstallerTrust(file.get(), path, ProductConfig::InstallerPublisher);
     double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     return trust.Verdict == TInstallerVerdict::ivStart ? ms : -1;
 }

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "download/win32/HTTPGetThread.h"
-#include "framework/win32/UniqueHandle.h"
 #include "framework/win32/Component.h"
+#include "framework/win32/UniqueHandle.h"
 
 using TOnDoneFileEvent =
     std::function<void(TObject* Sender, const std::string& FileName, std::int32_t FileSize)>;

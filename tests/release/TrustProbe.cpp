@@ -19,15 +19,17 @@
 int wmain(int argc, wchar_t** argv) {
     if (argc != 2) return 2;
     std::u16string path = FromWide(argv[1]);
-    FileHandle file(CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr));
+    FileHandle file(
+        CreateFileW(argv[1], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     // Any publisher: the probe reports what the check sees, not a verdict.
     TInstallerTrust trust = CheckInstallerTrust(file.get(), path, u"?");
     char line[64];
-    std::snprintf(line, sizeof line, "0x%08lX 0x%08lX ", static_cast<unsigned long>(trust.VerifyResult),
+    std::snprintf(line, sizeof line, "0x%08lX 0x%08lX ",
+                  static_cast<unsigned long>(trust.VerifyResult),
                   static_cast<unsigned long>(trust.ChainStatus));
     std::string signer;
-    for (char16_t c : trust.Signer) signer += c < 0x80 ? char(c) : '?';
+    for (char16_t c : trust.Signer)
+        signer += c < 0x80 ? char(c) : '?';
     Print(line + signer);
     return 0;
 }
