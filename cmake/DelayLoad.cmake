@@ -1,13 +1,14 @@
 # Delay-loaded system DLLs: a program linked with lv_delay_imports loads these DLLs at the
 # first call into them instead of at process start, so that start-up does not pay for DLLs
-# that only the download (wininet, and bcrypt for the check of the finished file), the shell,
-# picture loading or assistive technology (ole32, oleacc, oleaut32: the accessible objects)
-# need. The program restricts the search for every DLL it loads by name to the system folder
-# (assistant/win32/Entry.cpp). For each DLL a delay-import library is made at
-# configure time from the toolchain's import library (its list of functions) with dlltool;
-# the toolchain's delay-load helper (delayimp) resolves a function at its first call.
-set(LV_DELAY_LOADED_DLLS wininet bcrypt shell32 shlwapi msimg32 comctl32 uxtheme ole32 oleacc oleaut32
-  gdiplus)
+# that only the download (wininet, bcrypt for the check of the finished file, wintrust and
+# crypt32 for its signature), the shell, picture loading or assistive technology (ole32,
+# oleacc, oleaut32: the accessible objects) need. The program restricts the search for every
+# DLL it loads by name to the system folder (assistant/win32/Entry.cpp). For each DLL a
+# delay-import library is made at configure time from the toolchain's import library (its
+# list of functions) with dlltool; the toolchain's delay-load helper (delayimp) resolves a
+# function at its first call.
+set(LV_DELAY_LOADED_DLLS wininet bcrypt wintrust crypt32 shell32 shlwapi msimg32 comctl32 uxtheme
+  ole32 oleacc oleaut32 gdiplus)
 
 function(lv_make_delay_import_library dll out_var)
   find_library(import_lib NAMES lib${dll}.a ${dll} NO_CACHE REQUIRED)

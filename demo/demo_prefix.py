@@ -1,6 +1,7 @@
-"""The demo's own Wine prefix (build/demo/wineprefix), prepared like the project's, with one
-difference: Wine's browser launcher is pointed at a small recording script instead of a
-real browser, so the address the sign-up link hands over is written down and can be shown.
+"""The demo's own Wine prefix (build/demo/wineprefix), prepared like the project's (it trusts
+the test authority that signs the demo installer), with one difference: Wine's browser
+launcher is pointed at a small recording script instead of a real browser, so the address
+the sign-up link hands over is written down and can be shown.
 
 Wine opens http and https addresses with winebrowser, which runs the commands listed in
 HKCU\\Software\\Wine\\WineBrowser "Browsers" with the address as their last argument.
@@ -8,6 +9,7 @@ HKCU\\Software\\Wine\\WineBrowser "Browsers" with the address as their last argu
 import os
 import pwd
 import subprocess
+import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
@@ -16,6 +18,9 @@ PREFIX = os.path.join(FOLDER, "wineprefix")
 RECORDER = os.path.join(FOLDER, "record-browser")
 ADDRESSES = os.path.join(FOLDER, "browser-addresses.log")
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
+TRUST_ROOT = os.path.join(ROOT, "build", "win", "tests", "fixtures", "trust_root.exe")
+sys.path.insert(0, os.path.join(ROOT, "tests", "fixtures"))
+import test_authority  # noqa: E402
 
 RECORDER_SCRIPT = """#!/bin/sh
 # Stands in for the browser in the demo's Wine prefix: records the address it was asked to open.
@@ -46,6 +51,7 @@ def prepare():
     """Creates the prefix once and installs the recorder as its browser; answers the
     environment for programs run in it."""
     subprocess.run([os.path.join(ROOT, "scripts", "make-prefix.sh")], env=prefix_env(), check=True)
+    test_authority.trust(TRUST_ROOT, prefix_env())
     os.makedirs(FOLDER, exist_ok=True)
     script = RECORDER_SCRIPT.format(log=ADDRESSES)
     if not os.path.exists(RECORDER) or open(RECORDER).read() != script:

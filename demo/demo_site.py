@@ -42,23 +42,31 @@ REFUSED_NUMBER = "4711000099"
 
 SIGNUP_PATHS = {"de": "/vollversion/", "en": "/fullversion/"}
 
-NGINX_CONF = """\
-# Written by demo/demo_site.py for one run of the demo site; not a system configuration.
+# nginx as a process of its own with everything under $folder (also used by the test TLS site).
+NGINX_PROCESS = """\
 daemon off;
 master_process off;
 pid $folder/nginx.pid;
 error_log $folder/logs/error.log warn;
 events { worker_connections 64; }
-http {
-    types { text/html html; application/octet-stream exe; }
-    default_type application/octet-stream;
-    log_format demo '$$host\\t$$request\\t$$status\\t$$remote_user\\t$$body_bytes_sent';
-    access_log $folder/logs/access.log demo;
+"""
+NGINX_TEMP_PATHS = """\
     client_body_temp_path $folder/temp/body;
     proxy_temp_path $folder/temp/proxy;
     fastcgi_temp_path $folder/temp/fastcgi;
     uwsgi_temp_path $folder/temp/uwsgi;
     scgi_temp_path $folder/temp/scgi;
+"""
+
+NGINX_CONF = """\
+# Written by demo/demo_site.py for one run of the demo site; not a system configuration.
+""" + NGINX_PROCESS + """\
+http {
+    types { text/html html; application/octet-stream exe; }
+    default_type application/octet-stream;
+    log_format demo '$$host\\t$$request\\t$$status\\t$$remote_user\\t$$body_bytes_sent';
+    access_log $folder/logs/access.log demo;
+""" + NGINX_TEMP_PATHS + """\
     charset utf-8;
     root $folder/html;
 

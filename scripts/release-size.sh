@@ -20,8 +20,8 @@ printf 'size: %d bytes (%d KiB); goal: under %d bytes (1 MB): %s\n' \
     "$size" $(((size + 1023) / 1024)) "$goal" "$verdict"
 
 # DLLs that come with every Windows installation and that the program may import.
-system_dlls=" advapi32 bcrypt comctl32 comdlg32 gdi32 gdiplus imm32 kernel32 msimg32 msvcrt ole32 "
-system_dlls+=" oleacc oleaut32 shell32 shlwapi user32 uxtheme version winmm wininet winspool "
+system_dlls=" advapi32 bcrypt comctl32 comdlg32 crypt32 gdi32 gdiplus imm32 kernel32 msimg32 msvcrt ole32 "
+system_dlls+=" oleacc oleaut32 shell32 shlwapi user32 uxtheme version winmm wininet winspool wintrust "
 foreign=0
 # check DLL HOW: prints the DLL, how it is loaded and whether Windows has it.
 check() {

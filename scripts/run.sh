@@ -11,7 +11,7 @@ cd "$LV_ROOT"
 
 "$LV_ROOT/scripts/bootstrap.sh"
 cmake --preset win >/dev/null
-cmake --build --preset win --target UpgradeAssistant DemoInstaller >/dev/null
+cmake --build --preset win --target UpgradeAssistant DemoInstaller trust_root >/dev/null
 exe="$LV_ROOT/build/win/assistant/UpgradeAssistant.exe"
 installer="$LV_ROOT/build/win/demo/DemoInstaller.exe"
 demo="$LV_ROOT/demo/run_demo.py"

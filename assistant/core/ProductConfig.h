@@ -8,6 +8,11 @@
 
 #define LV_PRODUCT_NAME "Lumvora"
 #define LV_COMPANY_NAME "Kestrune"
+// The common name of the certificate that signs the full-version installer: a downloaded
+// installer is started only when its signature is intact, its chain ends in a trusted root
+// and its signer bears exactly this name. Empty switches that check off (a maker who does
+// not sign), which leaves the start unprotected.
+#define LV_INSTALLER_PUBLISHER "Kestrune"
 // The program's name as the platform shows it (file properties, task list, signature).
 #define LV_FILE_DESCRIPTION LV_PRODUCT_NAME " full-version assistant"
 // The download address's parts, each written once; the address is made of them.
@@ -33,6 +38,7 @@ inline constexpr std::u16string_view SignupCode = u"LV7Q3K";
 inline constexpr std::u16string_view ClientRegKey = u"\\Software\\Kestrune\\Lumvora";
 inline constexpr std::u16string_view ClientRegValue = u"CustomerID";
 inline constexpr std::string_view DownloadPassword = "vv-Lumvora-7731";
+inline constexpr std::u16string_view InstallerPublisher = u"" LV_INSTALLER_PUBLISHER;
 
 } // namespace ProductConfig
 #endif

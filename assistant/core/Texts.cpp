@@ -79,3 +79,13 @@ std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode)
     address += signupCode;
     return address;
 }
+
+std::u16string UntrustedInstallerText(TLanguage language, std::u16string_view publisher) {
+    const bool german = language == TLanguage::German;
+    std::u16string text = german ? u"Die heruntergeladene Datei ist nicht von "
+                                 : u"The downloaded file is not signed by ";
+    text += publisher;
+    text += german ? u" signiert und wurde nicht gestartet.\r\n\r\nSie wurde gel\u00f6scht."
+                   : u" and was not started.\r\n\r\nIt has been deleted.";
+    return text;
+}

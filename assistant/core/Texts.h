@@ -33,3 +33,7 @@ const TFailureTexts& FailureTexts(TLanguage language);
 
 // The sign-up page of the maker's site for the language, with the sign-up code as query.
 std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode);
+
+// The message, in the failure message's box, when a downloaded installer is not signed by
+// the publisher: it was deleted and not started.
+std::u16string UntrustedInstallerText(TLanguage language, std::u16string_view publisher);

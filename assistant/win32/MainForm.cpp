@@ -19,6 +19,7 @@ void TForm1::FormCreate(TObject*) {
     SignupCode = std::u16string(ProductConfig::SignupCode);
     ClientRegKey = std::u16string(ProductConfig::ClientRegKey);
     ClientRegValue = std::u16string(ProductConfig::ClientRegValue);
+    InstallerPublisher = std::u16string(ProductConfig::InstallerPublisher);
     ApplyTexts(language);
     std::u16string tempDir = GetTempDir();
     std::u16string target = tempDir + AnsiToWide(FileNameFromUrl(HTTPGetUpdate->URL()));

@@ -8,6 +8,7 @@
 
 #include "assistant/core/FailureMessage.h"
 #include "assistant/core/Language.h"
+#include "assistant/win32/InstallerTrust.h"
 #include "download/win32/HTTPGet.h"
 #include "flatctl/win32/FlatEdit.h"
 #include "flatctl/win32/FlatPanel.h"
@@ -42,6 +43,8 @@ class TForm1 : public TForm {
     std::u16string SignupCode;
     std::u16string ClientRegKey;
     std::u16string ClientRegValue;
+    // The common name the installer's signer must bear; empty starts it unchecked.
+    std::u16string InstallerPublisher;
 
     // The user's temporary folder, ending with "\" (or "C:\").
     std::u16string GetTempDir() const;
@@ -64,5 +67,9 @@ class TForm1 : public TForm {
     void StoreCustomerNumber();
     // Starts the downloaded installer with the shell; false when it could not be started.
     bool StartInstaller(const std::u16string& path);
+    // Whether the finished installer, held by the download, may be started; a file refused
+    // for its signature is deleted (MainFormTrust.cpp).
+    TInstallerVerdict CheckInstaller();
     void ShowFailure(TFailureKind kind);
+    void ShowUntrustedInstaller();
 };

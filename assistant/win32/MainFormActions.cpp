@@ -55,14 +55,18 @@ void TForm1::StoreCustomerNumber() {
 
 // The installer is started under its UTF-16 name (the 8-bit FileName may not name it) while
 // the component still holds it against change. Only a success status of more than 2200 bytes
-// is taken for the installer; an error page of any size is not started.
+// is taken for the installer, and it is started only when the publisher signed it; a program
+// signed by anyone else (or not at all) is deleted and reported as such. An error page of any
+// size is not started.
 void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string&, std::int32_t FileSize) {
     FlatPanel2->SetVisible(false);
     TFailureKind failure = FailureOfDeliveredFile(HTTPGetUpdate->Status(), FileSize);
     if (failure == TFailureKind::fkNone) {
-        if (StartInstaller(HTTPGetUpdate->TargetPath()))
+        const TInstallerVerdict verdict = CheckInstaller();
+        if (verdict == TInstallerVerdict::ivNotSignedByPublisher) return ShowUntrustedInstaller();
+        if (verdict == TInstallerVerdict::ivStart && StartInstaller(HTTPGetUpdate->TargetPath()))
             ExitProcess(0); // at once: the installer takes over, nothing is left to save
-        // Not a program the shell can start (a proxy's page sent as a success): the
+        // No program, or not one the shell can start (a proxy's page sent as a success): the
         // service's problem; the window stays for another try.
         failure = TFailureKind::fkService;
     }
@@ -76,6 +80,12 @@ bool TForm1::StartInstaller(const std::u16string& path) {
 void TForm1::HTTPGetUpdateError(TObject*) {
     FlatPanel2->SetVisible(false);
     ShowFailure(FailureOfError(HTTPGetUpdate->FailureReason(), HTTPGetUpdate->Status()));
+}
+
+void TForm1::ShowUntrustedInstaller() {
+    TLanguage language = SystemLanguage();
+    Application->MessageBox(UntrustedInstallerText(language, InstallerPublisher),
+                            std::u16string(FailureTexts(language).Caption), kFailureBoxFlags);
 }
 
 // The failure message naming the cause, in the language of the moment; none for a download

@@ -6,14 +6,17 @@
 # one busy process per core that the benchmark starts beside the transfer (and stops by their
 # process ids); the peak memory of 1 MiB and 256 MiB transfers of the component alone; then
 # the assistant's working set idle and during a 64 MiB download beside the idle working set
-# of its window built from the platform's own controls. Prints figures; checks nothing.
+# of its window built from the platform's own controls; and the cost of the check before the
+# installer's start on the demo installer and on a 64 MiB signed file. Prints figures; checks
+# nothing.
 #   download/bench/bench-download.sh [pairs]    (default 7)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
 cd "$LV_ROOT"
 "$LV_ROOT/scripts/bootstrap.sh"
 cmake --preset win >/dev/null
-cmake --build --preset win --target download_bench >/dev/null
+cmake --build --preset win --target download_bench trust_bench DemoInstaller \
+    test_authority_trusted >/dev/null
 cmake --preset release >/dev/null
 cmake --build build/release --target UpgradeAssistant PlatformDialog working_set_probe >/dev/null
 bench="$LV_ROOT/build/win/download/download_bench.exe"
@@ -46,6 +49,23 @@ python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- 
     wine "$LV_BENCH" peak $((1024 * 1024))
     wine "$LV_BENCH" peak $((256 * 1024 * 1024))
 '
+echo "The check before the installer's start (signature, chain and signer, held handle)"
+large="$LV_ROOT/build/bench-trust/signed-64MiB.exe"
+if [[ ! -f $large ]]; then
+    python3 - "$LV_ROOT" "$LV_ROOT/build/win/demo/DemoInstaller.exe" "$large" <<'PY'
+import os, sys
+sys.path.insert(0, os.path.join(sys.argv[1], "tests", "fixtures"))
+import test_authority
+demo, large = sys.argv[2:4]
+os.makedirs(os.path.dirname(large), exist_ok=True)
+plain = test_authority.unsign(demo, large + ".plain")
+with open(plain, "ab") as f:  # zero bytes after the image, covered by the signature
+    f.truncate(64 * 1024 * 1024)
+test_authority.sign(plain, large)
+os.remove(plain)
+PY
+fi
+wine "$LV_ROOT/build/win/download/trust_bench.exe" "Z:$LV_ROOT/build/win/demo/DemoInstaller.exe" "Z:$large"
 trap 'wineserver -k 2>/dev/null || true; lv_stop_xvfb' EXIT
 lv_start_xvfb
 python3 download/bench/memory_bench.py build/release/assistant/UpgradeAssistant.exe \

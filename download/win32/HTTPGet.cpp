@@ -90,13 +90,15 @@ void THTTPGet::StartTransfer(bool toFile) {
 void THTTPGet::ThreadDone(TObject* Sender) {
     THTTPGetThread* worker = FThread;
     std::shared_ptr<bool> alive = FAlive;
-    // FThread is cleared after the event, even when the handler throws, so that a
-    // waiting GetFile returns.
+    // FThread is cleared and the held file let go after the event, even when the handler
+    // throws, so that a waiting GetFile returns.
     struct ClearThread {
         THTTPGet* Self;
         const std::shared_ptr<bool>& Alive;
         ~ClearThread() {
-            if (*Alive) Self->FThread = nullptr;
+            if (!*Alive) return;
+            Self->FThread = nullptr;
+            Self->FHeldFile.reset();
         }
     } clear{this, alive};
 
@@ -109,7 +111,7 @@ void THTTPGet::ThreadDone(TObject* Sender) {
     FFailureCode = FResult ? 0 : worker->FailureCode();
     if (FResult) {
         if (worker->ToFile()) {
-            FileHandle sealed = worker->TakeSealedFile();
+            FHeldFile = worker->TakeSealedFile();
             TOnDoneFileEvent handler = OnDoneFile;
             if (handler) handler(this, worker->FileName(), worker->FileSize());
         } else {

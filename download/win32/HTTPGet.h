@@ -9,6 +9,7 @@
 
 #include "download/win32/HTTPGetThread.h"
 #include "framework/win32/Component.h"
+#include "framework/win32/UniqueHandle.h"
 
 using TOnDoneFileEvent =
     std::function<void(TObject* Sender, const std::string& FileName, std::int32_t FileSize)>;
@@ -91,6 +92,13 @@ class THTTPGet : public TComponent {
     // runs as the wait starts and as it ends.
     bool Reconnecting() const { return FThread && FThread->Reconnecting(); }
 
+    // While OnDoneFile runs: the handle that holds the finished file (read access, shared for
+    // reading only), for checking the file through it; INVALID_HANDLE_VALUE otherwise.
+    HANDLE HeldFile() const { return FHeldFile.get(); }
+    // Lets go of the finished file before OnDoneFile returns, so that the handler can delete
+    // a file it refuses.
+    void ReleaseHeldFile() { FHeldFile.reset(); }
+
   private:
     void StartTransfer(bool toFile);
     void ThreadDone(TObject* Sender);
@@ -115,6 +123,7 @@ class THTTPGet : public TComponent {
     unsigned FStatus = 0;
     TFailureReason FFailureReason = TFailureReason::frNone;
     std::uint32_t FFailureCode = 0;
+    FileHandle FHeldFile; // the finished file while OnDoneFile runs
     // False once the component is destroyed: a wait loop or a completion that is still on
     // the stack when an event handler destroys the component looks here before going on.
     std::shared_ptr<bool> FAlive = std::make_shared<bool>(true);

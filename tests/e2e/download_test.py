@@ -164,14 +164,28 @@ class Assistant:
         assert code == 0, f"exit code {code}"
 
 
-def success_starts_installer_and_ends(lang, how, server_case=None, wait=60):
-    """The installer arrives (with `server_case`: as that row of the server delivers it),
-    starts, and the program ends."""
+def padded_installer(size):
+    """The stand-in installer with zero bytes after its image up to `size`, signed again as
+    the publisher (zero bytes added after a signature would break it, and the assistant
+    would refuse the file)."""
+    sys.path.insert(0, os.path.join(ROOT, "tests", "fixtures"))
+    import test_authority
+    folder = os.path.join(ROOT, "build", "e2e-installers")
+    os.makedirs(folder, exist_ok=True)
+    plain = test_authority.unsign(INSTALLER, os.path.join(folder, "plain.exe"))
+    with open(plain, "ab") as f:
+        f.truncate(size)
+    return test_authority.sign(plain, os.path.join(folder, f"padded-{size}.exe"))
+
+
+def success_starts_installer_and_ends(lang, how, server_case=None, wait=60, installer=None):
+    """The installer (or `installer`) arrives (with `server_case`: as that row of the server
+    delivers it), starts, and the program ends."""
     def case():
         marker = temp_file("lumvoraVV.exe.started")
         remove(marker)
         reg("delete", KEY, "/f")
-        server = Server(server_case, INSTALLER)
+        server = Server(server_case, installer or INSTALLER)
         a = Assistant(lang, server)
         try:
             a.type("1234567890")
@@ -366,8 +380,9 @@ sys.exit(run_cases("e2e_download", [
     ("HostileServer", "TrickleEndsInTheFailureMessage",
      failure_reports_and_stores("en", "trickle-300000", "8888888888", "keys", wait=90,
                                 kind="unreachable")),
-    # The installer with zero bytes after it up to 70 000 bytes, at 2 KB/s: about 35 s, longer
-    # than the 30 s in which the body must gain one read's worth.
+    # The installer padded to 70 000 bytes and signed, at 2 KB/s: about 35 s, longer than the
+    # 30 s in which the body must gain one read's worth.
     ("HostileServer", "SlowButMovingDownloadStartsTheInstaller",
-     success_starts_installer_and_ends("en", "keys", "paced-installer-70000", wait=120)),
+     success_starts_installer_and_ends("en", "keys", "paced-installer-70000", wait=120,
+                                       installer=padded_installer(70000))),
 ]))

@@ -28,8 +28,12 @@ NAME = os.path.basename(BUILT)
 TRUST_E_NOSIGNATURE = "0x800B0100"
 TRUST_E_BAD_DIGEST = "0x80096010"
 # A signature intact and made for this file: accepted, or its authority not trusted (this
-# throwaway one is in no trust store).
+# throwaway one is in no trust store). S_OK from this Wine's WinVerifyTrust proves nothing
+# about the authority (it answers so for any intact signature, self-signed too): the
+# signer's chain tells, and must show that its root is not trusted.
 INTACT = {"0x00000000", "0x800B0109", "0x800B010A"}  # S_OK, CERT_E_UNTRUSTEDROOT, CERT_E_CHAINING
+CERT_TRUST_IS_UNTRUSTED_ROOT = 0x20
+CERT_TRUST_IS_PARTIAL_CHAIN = 0x10000
 
 
 def run(args, env=None, check=True):
@@ -88,7 +92,10 @@ def check_checksum_file(folder):
 
 
 def trust(path):
-    return run([WINE_RUN, TRUST_PROBE, "Z:" + path]).stdout.strip()
+    """WinVerifyTrust's answer, the signer chain's trust error bits and the signer's name."""
+    answer, chain, signer = (run([WINE_RUN, TRUST_PROBE, "Z:" + path]).stdout.strip() + " ")\
+        .split(" ", 2)
+    return answer, int(chain, 16), signer.strip()
 
 
 def verify(path, ca):
@@ -101,7 +108,7 @@ def unsigned_release_says_so_and_ships_the_build():
     assert "NOT signed" in text, text
     assert read(os.path.join(out, NAME)) == read(BUILT), "the shipped file is not the build"
     check_checksum_file(out)
-    assert trust(os.path.join(out, NAME)) == TRUST_E_NOSIGNATURE
+    assert trust(os.path.join(out, NAME))[0] == TRUST_E_NOSIGNATURE
 
 
 def signed_release_verifies_against_its_authority(signing):
@@ -114,7 +121,10 @@ def signed_release_verifies_against_its_authority(signing):
         assert r.returncode == 0, "osslsigncode verify failed:\n" + r.stdout + r.stderr
         assert verify(program, "other-ca.pem").returncode != 0, \
             "the signature verifies against an unrelated authority"
-        assert trust(program) in INTACT, f"WinVerifyTrust: {trust(program)}"
+        answer, chain, signer = trust(program)
+        assert answer in INTACT and signer == "Test maker", f"WinVerifyTrust: {answer} {signer}"
+        assert chain & (CERT_TRUST_IS_UNTRUSTED_ROOT | CERT_TRUST_IS_PARTIAL_CHAIN), \
+            f"the chain of an authority nobody trusts is taken as trusted: {chain:#x}"
         # Taking the signature off gives back the build: anyone can compare a shipped file
         # with a build of their own.
         unsigned = os.path.join(WORK, "signature-removed.exe")
@@ -132,7 +142,7 @@ def one_changed_byte_fails_verification():
         f.write(data)
     r = verify(tampered, "ca.pem")
     assert r.returncode != 0, "osslsigncode verify accepts the changed file:\n" + r.stdout
-    assert trust(tampered) == TRUST_E_BAD_DIGEST, f"WinVerifyTrust: {trust(tampered)}"
+    assert trust(tampered)[0] == TRUST_E_BAD_DIGEST, f"WinVerifyTrust: {trust(tampered)}"
 
 
 def key_inside_the_repository_is_refused():

@@ -1,0 +1,16 @@
+// TForm1's check of the finished installer before its start (see InstallerTrust.h).
+#include "assistant/win32/InstallerTrust.h"
+#include "assistant/win32/MainForm.h"
+#include "framework/win32/WinText.h"
+
+TInstallerVerdict TForm1::CheckInstaller() {
+    const std::u16string& path = HTTPGetUpdate->TargetPath();
+    TInstallerTrust trust =
+        CheckInstallerTrust(HTTPGetUpdate->HeldFile(), path, InstallerPublisher);
+    if (trust.Verdict == TInstallerVerdict::ivNotSignedByPublisher) {
+        // Nobody may start it later by mistake: let go of it and remove it.
+        HTTPGetUpdate->ReleaseHeldFile();
+        DeleteFileW(AsWide(path));
+    }
+    return trust.Verdict;
+}
