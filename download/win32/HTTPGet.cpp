@@ -75,6 +75,7 @@ void THTTPGet::StartTransfer(bool toFile) {
                                                    FPassword, FPostQuery, FReferer, FBinaryData,
                                                    FUseCache, OnProgress, toFile);
     worker->SetStallWindow(FStallWindowMs);
+    worker->SetProgressInterval(FProgressIntervalMs);
     worker->OnTerminate = [this](TObject* Sender) { ThreadDone(Sender); };
     FThread = worker.get();
     try {

@@ -54,8 +54,12 @@ class THTTPGet : public TComponent {
     // as stalled: 30 s. Not one of the published settings; tests shorten it.
     std::uint32_t StallWindow() const { return FStallWindowMs; }
     void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
+    // At most one OnProgress per this many milliseconds, plus the last one when the body
+    // has ended; 0 (the default): after every block.
+    std::uint32_t ProgressInterval() const { return FProgressIntervalMs; }
+    void SetProgressInterval(std::uint32_t ms) { FProgressIntervalMs = ms; }
 
-    // After each block; Sender is the worker.
+    // After each block (or as ProgressInterval allows); Sender is the worker.
     TOnProgressEvent OnProgress;
     // The file stays open, shared for reading only, while this event runs: no other
     // process can write, rename or delete it until the handler has returned.
@@ -94,6 +98,7 @@ class THTTPGet : public TComponent {
     std::string FReferer;
     bool FWaitThread = false;
     std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
+    std::uint32_t FProgressIntervalMs = 0;
     THTTPGetThread* FThread = nullptr; // the running worker; it deletes itself
     bool FResult = false;
     // False once the component is destroyed: a wait loop or a completion that is still on

@@ -223,10 +223,13 @@ bool THTTPGetThread::ReadBody(HINTERNET request, const TAnnouncedLength& length)
             FTStringResult.append(buffer.data(), got);
         }
         BytesReaded += BytesToRead;
-        if (FTProgress) Synchronize([this] { UpdateProgress(); });
+        if (FTProgress && FProgressThrottle.Due(GetTickCount()))
+            Synchronize([this] { UpdateProgress(); });
         if (!stall.Moving(BytesReaded, GetTickCount())) return false; // a stalled body
     }
     file.reset();
+    if (FTProgress && endedCleanly && FProgressThrottle.Owed())
+        Synchronize([this] { UpdateProgress(); });
 
     TTransferEnd end;
     end.ToFile = FTToFile;

@@ -7,6 +7,7 @@
 #include <string>
 #include <utility>
 
+#include "download/core/ProgressThrottle.h"
 #include "download/core/Redirect.h"
 #include "download/core/StallWatch.h"
 #include "download/core/TransferOutcome.h"
@@ -35,6 +36,9 @@ class THTTPGetThread : public TThread {
     // How long the body may take to gain one read's worth (1025 bytes) before the transfer
     // fails as stalled; 30 s unless set before the thread starts.
     void SetStallWindow(std::uint32_t ms) { FStallWindowMs = ms; }
+    // At most one progress hand-over per this many milliseconds, plus the last one; 0: after
+    // every block. Set before the thread starts.
+    void SetProgressInterval(std::uint32_t ms) { FProgressThrottle = TProgressThrottle(ms); }
 
     const std::string& FileName() const { return FTFileName; }
     // After a successful transfer into a file: the file, held against change (SealedFile.h).
@@ -84,4 +88,5 @@ class THTTPGetThread : public TThread {
     std::uint32_t BytesReaded = 0;
     TOnProgressEvent FTProgress;
     std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
+    TProgressThrottle FProgressThrottle{0};
 };
