@@ -8,6 +8,10 @@
 
 #include "assistant/core/Language.h"
 
+// How often the window takes the download's progress: the text line moves at most four
+// times a second.
+inline constexpr std::uint32_t kProgressIntervalMs = 250;
+
 // The user's number format: the character before the decimals and the one between groups
 // of thousands (none when 0).
 struct TNumberFormat {

@@ -23,8 +23,21 @@ TEST(MainForm, OpensAsTheDesignedDialog) {
     EXPECT_EQ(form->Color(), clWhite);
     EXPECT_FALSE(GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_FALSE(form->FlatPanel2->Visible());
+    // On the busy panel, top to bottom: the dots across the whole width, the progress bar,
+    // its text line and the Cancel button, clear of each other and inside the panel.
     EXPECT_EQ(form->BusyMarqueeUserSynchronization->Width(), 445);
-    EXPECT_EQ(form->BusyMarqueeUserSynchronization->Height(), 417);
+    const TControl* group[] = {form->BusyMarqueeUserSynchronization, form->ProgressBar,
+                               form->ProgressLabel, form->CancelButton};
+    for (std::size_t i = 0; i < std::size(group); ++i) {
+        EXPECT_EQ(group[i]->Parent(), form->FlatPanel2);
+        EXPECT_GE(group[i]->Left(), 0);
+        EXPECT_LE(group[i]->Left() + group[i]->Width(), 445);
+        EXPECT_LE(group[i]->Top() + group[i]->Height(), 417);
+        if (i > 0) {
+            EXPECT_GE(group[i]->Top(), group[i - 1]->Top() + group[i - 1]->Height());
+        }
+    }
+    EXPECT_EQ(form->HTTPGetUpdate->ProgressInterval(), 250u);
     EXPECT_EQ(form->RichLabel5->Top(), 527);
     EXPECT_EQ(form->HTTPGetUpdate->Agent(), "Optavo HTTPGet");
 
@@ -100,6 +113,7 @@ TEST(MainForm, ShowsTheDesignedTextsOfTheSystemLanguage) {
     EXPECT_EQ(form->RichLabel6->Caption(), want.Step3);
     EXPECT_EQ(WindowText(form->Button1->Handle()), want.Button);
     EXPECT_EQ(form->RichLabel5->Caption(), want.BottomNote);
+    EXPECT_EQ(WindowText(form->CancelButton->Handle()), german ? L"Abbrechen" : L"Cancel");
 }
 
 TEST(MainForm, ConfigurationAndInstallerTarget) {

@@ -28,6 +28,7 @@ void TForm1::FormCreate(TObject*) {
 
 void TForm1::ApplyTexts(TLanguage language) {
     RichLabel1->SetCaption(HeaderCaption(language, ProdName));
+    CancelButton->SetCaption(std::u16string(DownloadTexts(language).CancelButton));
     if (language == TLanguage::German) return;
     const TFormTexts& texts = FormTexts(language);
     SetCaption(std::u16string(texts.Caption));

@@ -32,7 +32,9 @@ void TForm1::Button1Click(TObject*) {
     // Assistive technology names the busy indicator by the action it stands for.
     BusyMarqueeUserSynchronization->SetAccessibleName(Button1->Caption());
     FlatPanel2->SetVisible(true);
+    const bool started = BeginProgress(); // false in a click repeated during the download
     HTTPGetUpdate->GetFile();
+    if (started && EndCancelledTry()) return; // a cancelled try stores nothing
     StoreCustomerNumber();
 }
 
@@ -56,12 +58,15 @@ void TForm1::StoreCustomerNumber() {
 // The installer is started under its UTF-16 name (the 8-bit FileName may not name it) while
 // the component still holds it against change.
 void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string&, std::int32_t FileSize) {
-    FlatPanel2->SetVisible(false);
+    if (DeferWhileAsking([this, FileSize] { HTTPGetUpdateDoneFile(this, {}, FileSize); })) return;
+    EndProgress();
     if (FileSize > kMinInstallerSize && StartInstaller(HTTPGetUpdate->TargetPath()))
         ExitProcess(0); // at once: the installer takes over, nothing is left to save
     // Too small to be the installer, or not a program the shell can start (an error or
     // proxy page of any size): the try failed, and the window stays for another.
+    TaskbarShowsFailure(true);
     ShowFailure();
+    TaskbarShowsFailure(false);
 }
 
 bool TForm1::StartInstaller(const std::u16string& path) {
@@ -69,8 +74,12 @@ bool TForm1::StartInstaller(const std::u16string& path) {
 }
 
 void TForm1::HTTPGetUpdateError(TObject*) {
-    FlatPanel2->SetVisible(false);
+    if (DeferWhileAsking([this] { HTTPGetUpdateError(this); })) return;
+    EndProgress();
+    if (FTry.Cancelled) return; // the user stopped it: nothing to report
+    TaskbarShowsFailure(true);
     ShowFailure();
+    TaskbarShowsFailure(false);
 }
 
 void TForm1::ShowFailure() {
