@@ -2,9 +2,10 @@
 # Download throughput of the component beside a bare WinInet loop (in pairs, one right after
 # the other) and curl, on the same loopback server and body, on a quiet machine and again with
 # one busy process per core that the benchmark starts beside the transfer (and stops by their
-# process ids); the peak memory of 1 MiB and 256 MiB transfers of the component alone; then
-# the assistant's working set idle and during a 64 MiB download beside the idle working set
-# of its window built from the platform's own controls. Prints figures; checks nothing.
+# process ids); the component with the assistant's progress interval beside it without a
+# progress handler (in pairs); the peak memory of 1 MiB and 256 MiB transfers of the
+# component alone; then the assistant's working set idle and during a 64 MiB download beside
+# the idle working set of its window built from the platform's own controls. Prints figures; checks nothing.
 #   download/bench/bench-download.sh [pairs]    (default 7)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
@@ -23,6 +24,8 @@ python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- 
     url="http://$LV_TEST_HTTP_HOST/t/ok-$size"
     echo "Throughput, quiet (goal: component / bare loop >= 0.95, median of the pairs)"
     wine "$LV_BENCH" throughput $size "$LV_PAIRS"
+    echo "Progress at the assistant'"'"'s interval (goal: with / without OnProgress >= 0.95)"
+    wine "$LV_BENCH" progress $size "$LV_PAIRS"
     echo "Throughput with one busy process per core (goal: component / bare loop >= 0.90)"
     load=()
     for _ in $(seq 1 "$(nproc)"); do
