@@ -201,7 +201,7 @@ def reads_the_steps_follows_the_link_and_fills_the_field(lang):
             field = tree[field_path]
             assert field["value"] is None and field["state"] & FOCUSED, f"field at start {field}"
             assert inside(field["rect"], FIELD_RECT), field["rect"]
-            button = tree[s.reader.find(BUTTON)]
+            button = tree[s.reader.find(BUTTON, s.lang["read"][7][1])]
             assert button["action"] == "press" and button["state"] & FOCUSABLE, button
 
             s.reader.run("do", link["path"])
