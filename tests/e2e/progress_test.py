@@ -5,7 +5,8 @@ button (mouse, Space, Escape) stops the try at once, deletes the partial file, s
 message, stores nothing and leaves the window ready for another try; a close request
 (Alt+F4, the title bar's close button) asks first: No lets the download go on, Yes ends
 the program with exit code 0 and leaves nothing. A screen reader reads the bar as a
-progress bar whose value is the share in percent. Both languages."""
+progress bar whose value is the share in percent, and hears it change at most once a
+second. Both languages."""
 import json
 import os
 import re
@@ -31,6 +32,7 @@ CANCEL = (162, 292, 283, 322)
 # The installer padded to this size: about a minute at 2 KB/s.
 SIZE = 120000
 STATIC, PROGRESS = 41, 48
+EVENT_VALUE = 0x800E
 
 LANGUAGES = {
     "en": {"locale": "en_US.UTF-8", "window": "Register full version", "of": " of ",
@@ -169,6 +171,20 @@ def reads_right(s):
     return lines[0]
 
 
+def value_events(s, seconds):
+    """The progress bars' value-change events a screen reader hears in `seconds`."""
+    proc = subprocess.Popen([WINE_RUN, READER, s.lang["window"], "events"], env=s.app.env,
+                            stdin=subprocess.PIPE, stdout=subprocess.PIPE)
+    first = proc.stdout.readline().decode("utf-8").strip()
+    assert first == "ready", f"event probe said {first!r}"
+    time.sleep(seconds)
+    proc.stdin.close()
+    out = proc.stdout.read()
+    proc.wait(timeout=30)
+    events = [json.loads(line) for line in out.decode("utf-8").splitlines()]
+    return [e for e in events if e.get("event") == EVENT_VALUE and e["role"] == PROGRESS]
+
+
 def moves_and_cancels(lang, how):
     """The bar and the text move (two screenshots a second apart) and read right; `how`
     (mouse, space, escape) cancels: at once, no message, no partial file, nothing stored,
@@ -187,6 +203,11 @@ def moves_and_cancels(lang, how):
             assert s.region(first, TEXT_LINE) != s.region(second, TEXT_LINE), \
                 "the text line does not move"
             reads_right(s)
+            if how == "mouse":
+                heard = value_events(s, 4)
+                print(f"    value changes heard in 4 s: {[e['value'] for e in heard]}")
+                assert 2 <= len(heard) <= 5, f"{len(heard)} value changes in 4 s"
+                assert all(re.match(r"^\d+ ?%$", e["value"] or "") for e in heard), heard
 
             main = s.probe()
             assert main.focus and main.focus[1].lower() == "button" and \
