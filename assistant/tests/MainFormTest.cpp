@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "assistant/core/ProductConfig.h"
 #include "assistant/core/Texts.h"
 #include "assistant/win32/MainForm.h"
@@ -144,4 +146,21 @@ TEST(MainForm, MissingTempFolderGivesDriveC) {
         EXPECT_EQ(form->HTTPGetUpdate->FileName(), "C:\\lumvoraVV.exe");
     }
     SetEnvironmentVariableW(L"TEMP", saved);
+}
+
+// The shell's taskbar list: the window makes it when the shell says the taskbar button
+// exists, and it takes the calls; where the platform has none, the window has no taskbar
+// progress and nothing fails.
+TEST(MainForm, TaskbarListComesWithTheButtonOrNotAtAll) {
+    TApplication app;
+    TForm1* form = app.CreateForm<TForm1>();
+    const bool present = ShellTaskbarProgress(form->Handle()) != nullptr;
+    SendMessageW(form->Handle(), TaskbarButtonCreatedMessage(), 0, 0);
+    EXPECT_EQ(form->Taskbar != nullptr, present);
+    if (form->Taskbar) {
+        form->Taskbar->ShowProgress(1, 2);
+        form->Taskbar->ShowError();
+        form->Taskbar->Clear();
+    }
+    std::printf("the platform's taskbar list: %s\n", present ? "present" : "missing");
 }
