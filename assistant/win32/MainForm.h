@@ -1,7 +1,8 @@
 // TForm1: the assistant window. Its layout is built in code (MainFormLayout.cpp), its
 // creation handler fills in the product configuration, the texts of the system's language
-// and the installer target (MainForm.cpp), and its four handlers carry out the three steps
-// (MainFormActions.cpp).
+// and the installer target (MainForm.cpp), its four handlers carry out the three steps
+// (MainFormActions.cpp), and the download's progress, Cancel and the close question are in
+// MainFormProgress.cpp.
 #pragma once
 #include <cstdint>
 #include <functional>
