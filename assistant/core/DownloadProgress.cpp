@@ -57,8 +57,7 @@ std::u16string Digits(std::uint64_t value, char16_t thousands) {
 
 // `tenths` / 10 with one decimal: "12.4".
 std::u16string OneDecimal(std::uint64_t tenths, const TNumberFormat& format) {
-    return Digits(tenths / 10, format.Thousands) + format.Decimal +
-           char16_t(u'0' + tenths % 10);
+    return Digits(tenths / 10, format.Thousands) + format.Decimal + char16_t(u'0' + tenths % 10);
 }
 
 std::u16string TimeText(TRoundedTime t, TLanguage language) {
@@ -113,8 +112,7 @@ std::u16string ProgressText(const TProgressState& state, TLanguage language,
     const bool german = language == TLanguage::German;
     if (state.Reconnecting)
         return german ? u"Verbindung wird wiederhergestellt\u2026" : u"Reconnecting\u2026";
-    if (!state.Started)
-        return german ? u"Verbindung wird hergestellt\u2026" : u"Connecting\u2026";
+    if (!state.Started) return german ? u"Verbindung wird hergestellt\u2026" : u"Connecting\u2026";
     if (state.Total <= 0) {
         // Without a length the size scales with what has arrived.
         return SizeText(state.Received, state.Received, language, format) +

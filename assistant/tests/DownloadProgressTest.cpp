@@ -49,7 +49,8 @@ TEST(ProgressText, SaysWhatHasArrivedInTheUsersLanguageAndNumberFormat) {
     }
     TProgressState reconnecting = Receiving(5 * MB, 10 * MB, 3);
     reconnecting.Reconnecting = true;
-    EXPECT_EQ(ProgressText(reconnecting, TLanguage::English, kEnglishFormat), u"Reconnecting\u2026");
+    EXPECT_EQ(ProgressText(reconnecting, TLanguage::English, kEnglishFormat),
+              u"Reconnecting\u2026");
     EXPECT_EQ(ProgressText(reconnecting, TLanguage::German, kGermanFormat),
               u"Verbindung wird wiederhergestellt\u2026");
 }
@@ -60,7 +61,7 @@ TEST(ProgressText, RoundsTheTimeLeftAsPeopleSayIt) {
         TRoundedTime::TUnit unit;
         std::int64_t count;
     } rows[] = {
-        {0, TRoundedTime::tuSeconds, 5},    {3.9, TRoundedTime::tuSeconds, 5},
+        {0, TRoundedTime::tuSeconds, 5},     {3.9, TRoundedTime::tuSeconds, 5},
         {12.4, TRoundedTime::tuSeconds, 10}, {12.6, TRoundedTime::tuSeconds, 15},
         {57.4, TRoundedTime::tuSeconds, 55}, {57.5, TRoundedTime::tuMinutes, 1},
         {89, TRoundedTime::tuMinutes, 1},    {91, TRoundedTime::tuMinutes, 2},

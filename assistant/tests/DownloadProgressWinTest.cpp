@@ -43,11 +43,10 @@ struct Watch {
     DWORD Start = 0;
     DWORD CancelAt = 0; // when Escape was sent; 0: never
     bool CancelWhenMoving = false;
-    std::vector<std::u16string> Texts;  // the text line, each new one
+    std::vector<std::u16string> Texts; // the text line, each new one
     std::u16string TextAtCancel;
     bool FocusOnCancel = false;
-    std::vector<std::wstring> Boxes;    // captions of message boxes that opened
-    std::size_t CallsWhenBoxOpened = 0;
+    std::vector<std::wstring> Boxes; // captions of message boxes that opened
     char LastCallWhenBoxOpened = 0;
 };
 Watch* watch = nullptr;
@@ -72,7 +71,6 @@ void CALLBACK Look(HWND, UINT, UINT_PTR, DWORD) {
         wchar_t caption[128] = {};
         GetWindowTextW(box, caption, 128);
         w.Boxes.push_back(caption);
-        w.CallsWhenBoxOpened = w.Calls->size();
         w.LastCallWhenBoxOpened = w.Calls->empty() ? 0 : w.Calls->back().Kind;
         PostMessageW(box, WM_COMMAND, IDOK, 0);
         return;
@@ -101,8 +99,8 @@ bool NumberStored() {
     HKEY key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Kestrune\\Lumvora", 0, KEY_READ, &key))
         return false;
-    const bool stored = RegQueryValueExW(key, L"CustomerID", nullptr, nullptr, nullptr,
-                                         nullptr) == ERROR_SUCCESS;
+    const bool stored =
+        RegQueryValueExW(key, L"CustomerID", nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
     RegCloseKey(key);
     return stored;
 }

@@ -148,9 +148,9 @@ void TForm1::AskToCancelAndClose() {
     if (FTry.Asking) return;
     const TDownloadTexts& texts = DownloadTexts(FTry.Language);
     FTry.Asking = true;
-    const int answer = Application->MessageBox(std::u16string(texts.CloseQuestion),
-                                               std::u16string(texts.CloseCaption),
-                                               kCloseQuestionFlags);
+    const int answer =
+        Application->MessageBox(std::u16string(texts.CloseQuestion),
+                                std::u16string(texts.CloseCaption), kCloseQuestionFlags);
     FTry.Asking = false;
     if (answer == IDYES) {
         FTry.CloseConfirmed = true;

@@ -42,8 +42,8 @@ UINT TaskbarButtonCreatedMessage() {
 std::unique_ptr<TTaskbarProgress> ShellTaskbarProgress(HWND window) {
     ComApartment apartment; // for the creation; the object joins it again for its lifetime
     ITaskbarList3* list = nullptr;
-    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_ITaskbarList3, reinterpret_cast<void**>(&list))) ||
+    if (FAILED(CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskbarList3,
+                                reinterpret_cast<void**>(&list))) ||
         !list)
         return nullptr;
     if (FAILED(list->HrInit())) {

@@ -34,12 +34,16 @@ TEST(ProgressThrottle, AtMostOnePerIntervalAndTheLastStateOwed) {
         std::vector<std::uint32_t> at, handed;
         bool owed;
     } rows[] = {
-        {"first at once, then one per 250 ms", {100, 150, 349, 350, 400, 599, 600},
-         {100, 350, 600}, false},
+        {"first at once, then one per 250 ms",
+         {100, 150, 349, 350, 400, 599, 600},
+         {100, 350, 600},
+         false},
         {"a held-back last report is owed", {0, 250, 260}, {0, 250}, true},
         {"a gap longer than the interval hands the next over", {0, 1000, 1001}, {0, 1000}, true},
-        {"the clock wraps around", {0xFFFFFF00u, 0xFFFFFFF0u, 0x10u, 0x20u},
-         {0xFFFFFF00u, 0x10u}, true},
+        {"the clock wraps around",
+         {0xFFFFFF00u, 0xFFFFFFF0u, 0x10u, 0x20u},
+         {0xFFFFFF00u, 0x10u},
+         true},
     };
     for (const Row& row : rows) {
         bool owed = false;

@@ -10,8 +10,7 @@ namespace {
 
 class TFlatProgressBarAccessible : public TAccessibleModel {
   public:
-    explicit TFlatProgressBarAccessible(TFlatProgressBar& bar)
-        : TAccessibleModel(bar), FBar(bar) {}
+    explicit TFlatProgressBarAccessible(TFlatProgressBar& bar) : TAccessibleModel(bar), FBar(bar) {}
     long Role() const override { return ROLE_SYSTEM_PROGRESSBAR; }
     std::u16string Value() const override { return FBar.ValueText(); }
     long State() const override { return TAccessibleModel::State() | STATE_SYSTEM_READONLY; }
