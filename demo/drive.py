@@ -14,6 +14,7 @@ from wineapp import App, Image, xdotool  # noqa: E402
 
 WINDOW_NAME = "registrieren|Register full version"
 FAILURE_BOX_NAME = "^(Download failed|Download fehlgeschlagen)$"
+QUESTION_BOX_NAME = "^(Cancel download\\?|Download abbrechen\\?)$"
 INSTALLER_WINDOW_NAME = r"full version setup \(demo\)|Vollversion Setup \(Demo\)"
 CLIENT_SIZE = (445, 592)
 # Client coordinates: the middles of the link, the edit field and the download button, and
@@ -23,7 +24,10 @@ EDIT = (222, 326)
 BUTTON = (222, 480)
 STEP1_HEADING = (16, 102, 90, 20)
 # The band of the busy indicator's dots and its middle part (x from, x to, y from, y to).
-DOTS_MIDDLE = (120, 330, 280, 300)
+DOTS_MIDDLE = (120, 330, 194, 210)
+# A point inside the progress bar a little short of its middle, and the bar's colour.
+BAR_NEAR_HALF = (205, 244)
+BAR_BLUE = (0, 123, 206)
 WHITE = (255, 255, 255)
 
 
@@ -79,6 +83,7 @@ class Assistant(App):
 
     def __init__(self, exe, locale, env):
         super().__init__(exe, locale, env)
+        self.lang = locale[:2]
         self.wait_window(WINDOW_NAME)
         time.sleep(0.5)  # the first paint
 
@@ -108,3 +113,12 @@ class Assistant(App):
         left, right, top, bottom = DOTS_MIDDLE
         dots = any(p != WHITE for p in image.region(ox + left, oy + top, ox + right, oy + bottom))
         return covered and dots
+
+    def near_half(self, scratch):
+        """Whether the progress bar is filled to about its middle, judged on a screenshot."""
+        image = Image(shoot(scratch, self.window))
+        ox, oy = self.client_origin(*CLIENT_SIZE)
+        return image.pixel(ox + BAR_NEAR_HALF[0], oy + BAR_NEAR_HALF[1]) == BAR_BLUE
+
+    def request_close(self):
+        xdotool("windowfocus", "--sync", self.window, "key", "--clearmodifiers", "alt+F4")

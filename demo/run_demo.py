@@ -24,8 +24,9 @@ import demo_prefix  # noqa: E402
 from demo_site import DEMO_NUMBERS, REFUSED_NUMBER, DemoSite, stop_on_signals  # noqa: E402
 
 SITE_FOLDER = os.path.join(demo_prefix.FOLDER, "site")
-# The installer download takes this long, so that the busy panel can be seen.
-PACE_SECONDS = 3
+# The installer download takes this long, so that the busy panel, its progress and the
+# question a close request asks can be seen (and Cancel tried).
+PACE_SECONDS = 8
 
 
 def report_browser_addresses(stop):

@@ -49,7 +49,25 @@ constexpr TFailureTexts kEnglishFailure{
     u"your firewall is not blocking internet access.",
 };
 
+constexpr TDownloadTexts kGermanDownload{
+    u"Abbrechen",
+    u"Download abbrechen?",
+    u"Die Vollversion wird noch heruntergeladen.\r\n\r\nM\u00f6chten Sie den Download "
+    u"abbrechen und den Assistenten schlie\u00dfen?",
+};
+
+constexpr TDownloadTexts kEnglishDownload{
+    u"Cancel",
+    u"Cancel download?",
+    u"The full version is still downloading.\r\n\r\nDo you want to cancel the download and "
+    u"close the assistant?",
+};
+
 } // namespace
+
+const TDownloadTexts& DownloadTexts(TLanguage language) {
+    return language == TLanguage::German ? kGermanDownload : kEnglishDownload;
+}
 
 const TFormTexts& FormTexts(TLanguage language) {
     return language == TLanguage::German ? kGerman : kEnglish;

@@ -31,6 +31,15 @@ struct TFailureTexts {
 
 const TFailureTexts& FailureTexts(TLanguage language);
 
+// The busy panel's Cancel button and the question a close request asks during a download.
+struct TDownloadTexts {
+    std::u16string_view CancelButton;
+    std::u16string_view CloseCaption;
+    std::u16string_view CloseQuestion;
+};
+
+const TDownloadTexts& DownloadTexts(TLanguage language);
+
 // The sign-up page of the maker's site for the language, with the sign-up code as query.
 std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode);
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <cstdio>
+
 #include "assistant/core/ProductConfig.h"
 #include "assistant/core/Texts.h"
 #include "assistant/win32/MainForm.h"
@@ -23,8 +25,21 @@ TEST(MainForm, OpensAsTheDesignedDialog) {
     EXPECT_EQ(form->Color(), clWhite);
     EXPECT_FALSE(GetWindowLongPtrW(wnd, GWL_STYLE) & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX));
     EXPECT_FALSE(form->FlatPanel2->Visible());
+    // On the busy panel, top to bottom: the dots across the whole width, the progress bar,
+    // its text line and the Cancel button, clear of each other and inside the panel.
     EXPECT_EQ(form->BusyMarqueeUserSynchronization->Width(), 445);
-    EXPECT_EQ(form->BusyMarqueeUserSynchronization->Height(), 417);
+    const TControl* group[] = {form->BusyMarqueeUserSynchronization, form->ProgressBar,
+                               form->ProgressLabel, form->CancelButton};
+    for (std::size_t i = 0; i < std::size(group); ++i) {
+        EXPECT_EQ(group[i]->Parent(), form->FlatPanel2);
+        EXPECT_GE(group[i]->Left(), 0);
+        EXPECT_LE(group[i]->Left() + group[i]->Width(), 445);
+        EXPECT_LE(group[i]->Top() + group[i]->Height(), 417);
+        if (i > 0) {
+            EXPECT_GE(group[i]->Top(), group[i - 1]->Top() + group[i - 1]->Height());
+        }
+    }
+    EXPECT_EQ(form->HTTPGetUpdate->ProgressInterval(), 250u);
     EXPECT_EQ(form->RichLabel5->Top(), 527);
     EXPECT_EQ(form->HTTPGetUpdate->Agent(), ProductConfig::Agent);
 
@@ -100,6 +115,7 @@ TEST(MainForm, ShowsTheDesignedTextsOfTheSystemLanguage) {
     EXPECT_EQ(form->RichLabel6->Caption(), want.Step3);
     EXPECT_EQ(WindowText(form->Button1->Handle()), want.Button);
     EXPECT_EQ(form->RichLabel5->Caption(), want.BottomNote);
+    EXPECT_EQ(WindowText(form->CancelButton->Handle()), german ? L"Abbrechen" : L"Cancel");
 }
 
 TEST(MainForm, ConfigurationAndInstallerTarget) {
@@ -130,4 +146,21 @@ TEST(MainForm, MissingTempFolderGivesDriveC) {
         EXPECT_EQ(form->HTTPGetUpdate->FileName(), "C:\\lumvoraVV.exe");
     }
     SetEnvironmentVariableW(L"TEMP", saved);
+}
+
+// The shell's taskbar list: the window makes it when the shell says the taskbar button
+// exists, and it takes the calls; where the platform has none, the window has no taskbar
+// progress and nothing fails.
+TEST(MainForm, TaskbarListComesWithTheButtonOrNotAtAll) {
+    TApplication app;
+    TForm1* form = app.CreateForm<TForm1>();
+    const bool present = ShellTaskbarProgress(form->Handle()) != nullptr;
+    SendMessageW(form->Handle(), TaskbarButtonCreatedMessage(), 0, 0);
+    EXPECT_EQ(form->Taskbar != nullptr, present);
+    if (form->Taskbar) {
+        form->Taskbar->ShowProgress(1, 2);
+        form->Taskbar->ShowError();
+        form->Taskbar->Clear();
+    }
+    std::printf("the platform's taskbar list: %s\n", present ? "present" : "missing");
 }

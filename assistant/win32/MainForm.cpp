@@ -27,9 +27,11 @@ void TForm1::FormCreate(TObject*) {
     HTTPGetUpdate->SetPassword(std::string(ProductConfig::DownloadPassword));
 }
 
+// Every text of the window from the texts table, in either language. The layout was built
+// with the German ones, which the controls keep without a new layout when they are the same.
 void TForm1::ApplyTexts(TLanguage language) {
     RichLabel1->SetCaption(HeaderCaption(language, ProdName));
-    if (language == TLanguage::German) return;
+    CancelButton->SetCaption(std::u16string(DownloadTexts(language).CancelButton));
     const TFormTexts& texts = FormTexts(language);
     SetCaption(std::u16string(texts.Caption));
     RichLabel2->SetCaption(std::u16string(texts.Step1));

@@ -3,6 +3,8 @@
 // number.
 #include <windows.h>
 
+#include <memory>
+
 #include "assistant/core/FailureMessage.h"
 #include "assistant/core/Texts.h"
 #include "assistant/win32/LongPath.h"
@@ -32,7 +34,9 @@ void TForm1::Button1Click(TObject*) {
     // Assistive technology names the busy indicator by the action it stands for.
     BusyMarqueeUserSynchronization->SetAccessibleName(Button1->Caption());
     FlatPanel2->SetVisible(true);
+    const bool started = BeginProgress(); // false in a click repeated during the download
     HTTPGetUpdate->GetFile();
+    if (started && EndCancelledTry()) return; // a cancelled try stores nothing
     StoreCustomerNumber();
 }
 
@@ -59,10 +63,18 @@ void TForm1::StoreCustomerNumber() {
 // signed by anyone else (or not at all) is deleted and reported as such. An error page of any
 // size is not started.
 void TForm1::HTTPGetUpdateDoneFile(TObject*, const std::string&, std::int32_t FileSize) {
-    FlatPanel2->SetVisible(false);
+    // The form holds the finished file against change from here until it has started or
+    // refused it, also while a close question keeps the outcome waiting for the answer.
+    auto held = std::make_shared<FileHandle>(HTTPGetUpdate->TakeHeldFile());
+    if (DeferWhileAsking([this, FileSize, held] { StartOrReport(FileSize, *held); })) return;
+    StartOrReport(FileSize, *held);
+}
+
+void TForm1::StartOrReport(std::int32_t FileSize, FileHandle& held) {
+    EndProgress();
     TFailureKind failure = FailureOfDeliveredFile(HTTPGetUpdate->Status(), FileSize);
     if (failure == TFailureKind::fkNone) {
-        const TInstallerVerdict verdict = CheckInstaller();
+        const TInstallerVerdict verdict = CheckInstaller(held);
         if (verdict == TInstallerVerdict::ivNotSignedByPublisher) return ShowUntrustedInstaller();
         if (verdict == TInstallerVerdict::ivStart && StartInstaller(HTTPGetUpdate->TargetPath()))
             ExitProcess(0); // at once: the installer takes over, nothing is left to save
@@ -78,14 +90,14 @@ bool TForm1::StartInstaller(const std::u16string& path) {
 }
 
 void TForm1::HTTPGetUpdateError(TObject*) {
-    FlatPanel2->SetVisible(false);
+    if (DeferWhileAsking([this] { HTTPGetUpdateError(this); })) return;
+    EndProgress();
+    if (FTry.Cancelled) return; // the user stopped it: nothing to report
     ShowFailure(FailureOfError(HTTPGetUpdate->FailureReason(), HTTPGetUpdate->Status()));
 }
 
 void TForm1::ShowUntrustedInstaller() {
-    TLanguage language = SystemLanguage();
-    Application->MessageBox(UntrustedInstallerText(language, InstallerPublisher),
-                            std::u16string(FailureTexts(language).Caption), kFailureBoxFlags);
+    ShowFailureBox(UntrustedInstallerText(SystemLanguage(), InstallerPublisher));
 }
 
 // The failure message naming the cause, in the language of the moment; none for a download
@@ -97,6 +109,12 @@ void TForm1::ShowFailure(TFailureKind kind) {
     details.Status = HTTPGetUpdate->Status();
     details.Folder = FolderOf(HTTPGetUpdate->TargetPath());
     details.ErrorCode = HTTPGetUpdate->FailureCode();
-    Application->MessageBox(FailureMessageText(language, kind, details),
-                            std::u16string(FailureTexts(language).Caption), kFailureBoxFlags);
+    ShowFailureBox(FailureMessageText(language, kind, details));
+}
+
+void TForm1::ShowFailureBox(const std::u16string& text) {
+    TaskbarShowsFailure(true);
+    Application->MessageBox(text, std::u16string(FailureTexts(SystemLanguage()).Caption),
+                            kFailureBoxFlags);
+    TaskbarShowsFailure(false);
 }

@@ -166,8 +166,9 @@ void TForm1::CreateBusyPanel() {
     BusyMarqueeUserSynchronization = Create<TBusyMarquee>(this);
     TBusyMarquee* busy = BusyMarqueeUserSynchronization;
     busy->SetParent(FlatPanel2);
-    busy->SetBounds(0, 0, 445, 417);
-    busy->SetAlign(alClient);
+    // A band across the panel: the dots run its whole width, above the progress and clear
+    // of where the field and the download button lie under the panel.
+    busy->SetBounds(0, 100, 445, 40);
     busy->SetAnimationStretchFactor(1.7f);
     busy->Bullets().SetColor(clBlack);
     busy->ReadStylePreset(0);
@@ -198,4 +199,5 @@ void TForm1::CreateDownload() {
         HTTPGetUpdateDoneFile(sender, fileName, fileSize);
     };
     HTTPGetUpdate->OnError = [this](TObject* sender) { HTTPGetUpdateError(sender); };
+    CreateProgress();
 }

@@ -3,13 +3,12 @@
 #include "assistant/win32/MainForm.h"
 #include "framework/win32/WinText.h"
 
-TInstallerVerdict TForm1::CheckInstaller() {
+TInstallerVerdict TForm1::CheckInstaller(FileHandle& held) {
     const std::u16string& path = HTTPGetUpdate->TargetPath();
-    TInstallerTrust trust =
-        CheckInstallerTrust(HTTPGetUpdate->HeldFile(), path, InstallerPublisher);
+    TInstallerTrust trust = CheckInstallerTrust(held.get(), path, InstallerPublisher);
     if (trust.Verdict == TInstallerVerdict::ivNotSignedByPublisher) {
         // Nobody may start it later by mistake: let go of it and remove it.
-        HTTPGetUpdate->ReleaseHeldFile();
+        held.reset();
         DeleteFileW(AsWide(path));
     }
     return trust.Verdict;

@@ -2,6 +2,8 @@
 // thread, against the loopback test server; and the process's peak memory for one transfer.
 //   download_bench throughput <bytes> [rounds]  component and bare loops in rounds (default 7)
 //   download_bench peak <bytes>         one component transfer, then the peak working set
+//   download_bench progress <bytes> [pairs]   the component with the assistant's progress
+//                                       interval and a handler beside it without a handler
 #include <windows.h>
 
 #include <psapi.h>
@@ -17,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "assistant/core/DownloadProgress.h"
 #include "download/win32/HTTPGet.h"
 
 namespace {
@@ -39,13 +42,15 @@ std::string TempFile(const char* name) {
     return std::string(temp) + name;
 }
 
-// One component transfer into a file; seconds, or -1 on failure.
-double ComponentRun(long long bytes, bool withProgress) {
+// One component transfer into a file; seconds, or -1 on failure. With a progress handler
+// the component hands progress over at most once per `intervalMs` (0: after every block).
+double ComponentRun(long long bytes, bool withProgress, std::uint32_t intervalMs = 0) {
     THTTPGet get(nullptr);
     get.SetURL(Url(bytes));
     get.SetFileName(TempFile("lv-bench-component.bin"));
     get.SetBinaryData(true);
     get.SetWaitThread(true);
+    get.SetProgressInterval(intervalMs);
     bool ok = false;
     get.OnDoneFile = [&](TObject*, const std::string&, std::int32_t size) { ok = size == bytes; };
     long long progress = 0;
@@ -181,6 +186,30 @@ int Throughput(long long bytes, int pairs) {
     return 0;
 }
 
+// The component with a progress handler at the assistant's interval beside the component
+// without one, in pairs as Throughput does.
+int ProgressPairs(long long bytes, int pairs) {
+    std::vector<double> ratios;
+    ComponentRun(1 << 20, false);
+    for (int i = 0; i < pairs; ++i) {
+        double with, without;
+        if (i % 2 == 0) {
+            with = ComponentRun(bytes, true, kProgressIntervalMs);
+            without = ComponentRun(bytes, false);
+        } else {
+            without = ComponentRun(bytes, false);
+            with = ComponentRun(bytes, true, kProgressIntervalMs);
+        }
+        if (with < 0 || without < 0) return std::puts("component transfer failed"), 1;
+        ratios.push_back(without / with); // throughput with the handler / without
+    }
+    const auto [low, high] = std::minmax_element(ratios.begin(), ratios.end());
+    std::printf("  with OnProgress every %u ms / without OnProgress, per pair   median %.2f   "
+                "from %.2f to %.2f (%d pairs)\n",
+                unsigned(kProgressIntervalMs), Median(ratios), *low, *high, pairs);
+    return 0;
+}
+
 int Peak(long long bytes) {
     double s = ComponentRun(bytes, false);
     PROCESS_MEMORY_COUNTERS pmc{};
@@ -196,12 +225,15 @@ int Peak(long long bytes) {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::puts("usage: download_bench throughput <bytes> [pairs] | peak <bytes>");
+        std::puts("usage: download_bench throughput <bytes> [pairs] | peak <bytes> | "
+                  "progress <bytes> [pairs]");
         return 2;
     }
     long long bytes = std::atoll(argv[2]);
     std::string mode = argv[1];
     if (mode == "throughput") return Throughput(bytes, argc > 3 ? std::max(1, std::atoi(argv[3])) : 7);
     if (mode == "peak") return Peak(bytes);
+    if (mode == "progress")
+        return ProgressPairs(bytes, argc > 3 ? std::max(1, std::atoi(argv[3])) : 7);
     return 2;
 }

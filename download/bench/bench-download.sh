@@ -4,11 +4,12 @@
 # 1025 bytes; a loop of blocking 1025-byte reads and one of 64 KiB reads are printed beside
 # it) and curl, on the same loopback server and body, on a quiet machine and again with
 # one busy process per core that the benchmark starts beside the transfer (and stops by their
-# process ids); the peak memory of 1 MiB and 256 MiB transfers of the component alone; then
-# the assistant's working set idle and during a 64 MiB download beside the idle working set
-# of its window built from the platform's own controls; and the cost of the check before the
-# installer's start on the demo installer and on a 64 MiB signed file. Prints figures; checks
-# nothing.
+# process ids); the component with the assistant's progress interval beside it without a
+# progress handler (in pairs); the peak memory of 1 MiB and 256 MiB transfers of the
+# component alone; then the assistant's working set idle and during a 64 MiB download beside
+# the idle working set of its window built from the platform's own controls; and the cost of
+# the check before the installer's start on the demo installer and on a 64 MiB signed file.
+# Prints figures; checks nothing.
 #   download/bench/bench-download.sh [pairs]    (default 7)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/env.sh"
@@ -28,6 +29,8 @@ python3 tests/fixtures/httpserver.py run --host files.download-bench.example -- 
     url="http://$LV_TEST_HTTP_HOST/t/ok-$size"
     echo "Throughput, quiet (goal: component / fair loop >= 0.95, median of the rounds)"
     wine "$LV_BENCH" throughput $size "$LV_PAIRS"
+    echo "Progress at the assistant'"'"'s interval (goal: with / without OnProgress >= 0.95)"
+    wine "$LV_BENCH" progress $size "$LV_PAIRS"
     echo "Throughput with one busy process per core (goal: component / fair loop >= 0.90)"
     load=()
     for _ in $(seq 1 "$(nproc)"); do

@@ -482,6 +482,29 @@ TEST_F(Download, ProgressAfterEveryBlock) {
     }
 }
 
+// With ProgressInterval: the first hand-over at once, then none sooner than the interval
+// after the one before, and the last state (the whole body) handed over at the end.
+TEST_F(Download, ProgressIntervalHandsOverAtMostOnePerIntervalAndTheLast) {
+    constexpr DWORD kInterval = 300;
+    auto get = Make("/t/slow-20"); // 20 blocks, one every 50 ms
+    get->SetProgressInterval(kInterval);
+    std::vector<DWORD> at;
+    get->OnProgress = [&](TObject*, std::int32_t total, std::int32_t readed) {
+        at.push_back(GetTickCount());
+        Out.Progresses.push_back({nullptr, true, total, readed});
+    };
+    const DWORD start = GetTickCount();
+    get->GetFile();
+    const DWORD elapsed = GetTickCount() - start;
+    ASSERT_EQ(Out.DoneFile, 1);
+    ASSERT_GE(Out.Progresses.size(), 2u);
+    EXPECT_LE(Out.Progresses.size(), elapsed / kInterval + 2);
+    for (std::size_t i = 1; i + 1 < at.size(); ++i)
+        EXPECT_GE(at[i] - at[i - 1], kInterval - 20) << "hand-over " << i; // tick granularity
+    EXPECT_EQ(Out.Progresses.back().Readed, 20 * 1025);
+    EXPECT_EQ(Out.Progresses.back().Total, 20 * 1025);
+}
+
 // While a transfer runs, GetFile and GetString start nothing.
 TEST_F(Download, SecondStartDuringATransferStartsNothing) {
     auto get = Make("/t/slow-6");

@@ -75,6 +75,7 @@ void THTTPGet::StartTransfer(bool toFile) {
                                                    FUseCache, OnProgress, toFile);
     worker->SetStallWindow(FStallWindowMs);
     worker->SetReconnectDelay(FReconnectDelayMs);
+    worker->SetProgressInterval(FProgressIntervalMs);
     worker->OnTerminate = [this](TObject* Sender) { ThreadDone(Sender); };
     FThread = worker.get();
     try {

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <utility>
 #include <string>
 
 #include "download/win32/HTTPGetThread.h"
@@ -59,8 +60,12 @@ class THTTPGet : public TComponent {
     // Not one of the published settings; tests shorten it.
     std::uint32_t ReconnectDelay() const { return FReconnectDelayMs; }
     void SetReconnectDelay(std::uint32_t ms) { FReconnectDelayMs = ms; }
+    // At most one OnProgress per this many milliseconds, plus the last one when the body
+    // has ended; 0 (the default): after every block.
+    std::uint32_t ProgressInterval() const { return FProgressIntervalMs; }
+    void SetProgressInterval(std::uint32_t ms) { FProgressIntervalMs = ms; }
 
-    // After each block; Sender is the worker.
+    // After each block (or as ProgressInterval allows); Sender is the worker.
     TOnProgressEvent OnProgress;
     // The file stays open, shared for reading only, while this event runs: no other
     // process can write, rename or delete it until the handler has returned.
@@ -92,12 +97,10 @@ class THTTPGet : public TComponent {
     // runs as the wait starts and as it ends.
     bool Reconnecting() const { return FThread && FThread->Reconnecting(); }
 
-    // While OnDoneFile runs: the handle that holds the finished file (read access, shared for
-    // reading only), for checking the file through it; INVALID_HANDLE_VALUE otherwise.
-    HANDLE HeldFile() const { return FHeldFile.get(); }
-    // Lets go of the finished file before OnDoneFile returns, so that the handler can delete
-    // a file it refuses.
-    void ReleaseHeldFile() { FHeldFile.reset(); }
+    // While OnDoneFile runs: hands the handler the handle that holds the finished file (read
+    // access, shared for reading only), for checking the file through it and holding it for as
+    // long as the handler needs; the component then lets go of nothing when the event returns.
+    FileHandle TakeHeldFile() { return std::move(FHeldFile); }
 
   private:
     void StartTransfer(bool toFile);
@@ -118,6 +121,7 @@ class THTTPGet : public TComponent {
     bool FWaitThread = false;
     std::uint32_t FStallWindowMs = TStallWatch::DefaultWindowMs;
     std::uint32_t FReconnectDelayMs = TReconnectPlan::DefaultFirstDelayMs;
+    std::uint32_t FProgressIntervalMs = 0;
     THTTPGetThread* FThread = nullptr; // the running worker; it deletes itself
     bool FResult = false;
     unsigned FStatus = 0;

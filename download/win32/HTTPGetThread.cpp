@@ -326,7 +326,11 @@ THTTPGetThread::TBodyEnd THTTPGetThread::ReadBody(HINTERNET request, std::uint32
             readError = GetLastError();
             return TBodyEnd::beReadFailed;
         }
-        if (got == 0) return TBodyEnd::beEnded;
+        if (got == 0) {
+            // The last state, when the interval held it back, reaches the handler too.
+            if (FTProgress && FProgressThrottle.Owed()) Synchronize([this] { UpdateProgress(); });
+            return TBodyEnd::beEnded;
+        }
         BytesToRead = got;
         if (BytesToRead > MaxTransferSize - BytesReaded) { // beyond 32-bit sizes
             Fail(ReasonForStatus(FStatus));
@@ -345,7 +349,8 @@ THTTPGetThread::TBodyEnd THTTPGetThread::ReadBody(HINTERNET request, std::uint32
             FTStringResult.append(buffer.data(), got);
         }
         BytesReaded += BytesToRead;
-        if (FTProgress) Synchronize([this] { UpdateProgress(); });
+        if (FTProgress && FProgressThrottle.Due(GetTickCount()))
+            Synchronize([this] { UpdateProgress(); });
         if (!stall.Moving(BytesReaded - start, GetTickCount())) return TBodyEnd::beStalled;
     }
 }

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "download/core/FailureReason.h"
+#include "download/core/ProgressThrottle.h"
 #include "download/core/Redirect.h"
 #include "download/core/Resume.h"
 #include "download/core/StallWatch.h"
@@ -53,6 +54,9 @@ class THTTPGetThread : public TThread {
     std::uint32_t FailureCode() const { return FReasonCode; }
     // True while the worker waits before asking for the rest of a lost body.
     bool Reconnecting() const { return FReconnecting.load(); }
+    // At most one progress hand-over per this many milliseconds, plus the last one; 0: after
+    // every block. Set before the thread starts.
+    void SetProgressInterval(std::uint32_t ms) { FProgressThrottle = TProgressThrottle(ms); }
 
     const std::string& FileName() const { return FTFileName; }
     // After a successful transfer into a file: the file, held against change (SealedFile.h).
@@ -127,4 +131,5 @@ class THTTPGetThread : public TThread {
     std::uint32_t FReasonCode = 0;
     std::atomic<bool> FReconnecting{false};
     KernelHandle FStopEvent; // set by RequestStop: ends a wait before asking again
+    TProgressThrottle FProgressThrottle{0};
 };

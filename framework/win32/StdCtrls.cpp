@@ -29,6 +29,14 @@ bool TButton::DialogChar(char16_t ch) {
     return true;
 }
 
+LRESULT TButton::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN && wParam == VK_ESCAPE && Cancel && CanFocus()) {
+        SendMessageW(Handle(), BM_CLICK, 0, 0);
+        return 0;
+    }
+    return TWinControl::WndProc(msg, wParam, lParam);
+}
+
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
     FWidth = 65;
     FHeight = 17;

@@ -9,10 +9,13 @@ class TButton : public TWinControl {
     std::u16string Caption() const { return Text(); }
     void SetCaption(const std::u16string& caption) { SetText(caption); }
     bool Default = false;
+    // A cancel button clicks itself on Escape while it has the focus, in whatever message
+    // loop the key arrives.
     bool Cancel = false;
 
     // Its caption's accelerator clicks it, as the platform's dialog manager does.
     bool DialogChar(char16_t ch) override;
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   protected:
     std::unique_ptr<TAccessibleModel> CreateAccessibleModel() override;

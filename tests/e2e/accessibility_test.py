@@ -186,9 +186,10 @@ def reads_the_steps_follows_the_link_and_fills_the_field(lang):
             assert header["role"] == PANE and header["name"] is None, \
                 f"the header band is announced itself: {header}"
 
+            # The busy indicator and the download's progress bar, both on the hidden panel.
             busy = [n for n in tree.values() if n["role"] == PROGRESS]
-            assert len(busy) == 1 and busy[0]["state"] & INVISIBLE and \
-                not busy[0]["state"] & BUSY, f"busy indicator at rest: {busy}"
+            assert len(busy) == 2 and all(n["state"] & INVISIBLE and not n["state"] & BUSY
+                                          for n in busy), f"busy indicator at rest: {busy}"
 
             link = tree[s.reader.find(LINK)]
             assert link["action"] == "jump" and link["state"] & LINKED, link
@@ -200,7 +201,7 @@ def reads_the_steps_follows_the_link_and_fills_the_field(lang):
             field = tree[field_path]
             assert field["value"] is None and field["state"] & FOCUSED, f"field at start {field}"
             assert inside(field["rect"], FIELD_RECT), field["rect"]
-            button = tree[s.reader.find(BUTTON)]
+            button = tree[s.reader.find(BUTTON, s.lang["read"][7][1])]
             assert button["action"] == "press" and button["state"] & FOCUSABLE, button
 
             s.reader.run("do", link["path"])

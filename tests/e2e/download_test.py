@@ -3,7 +3,7 @@ keystrokes and clicks (xdotool), downloading from the loopback test server throu
 setting. Success starts the installer and ends the program; every kind of failure shows the
 failure message of the system's language naming its cause, keeps the window, hides the busy panel, gives the
 focus back and stores a ten-character customer number. During a slow download the busy
-panel covers the steps, the dots move, and only the keyboard reaches the focused button.
+panel covers the steps, the dots move, and the focus stays on the panel's Cancel button.
 A hostile or broken server cannot hold the program or take the customer's credentials
 elsewhere: a redirect loop, a redirect to another host and a body that trickles end in the
 failure message; redirects within the host and a slow body that keeps moving still deliver
@@ -32,6 +32,8 @@ CLIENT = (445, 592)
 FIELD = (126, 314, 319, 338)
 BUTTON = (126, 461, 319, 499)
 BUSY_PANEL = (0, 82, 445, 499)
+# On the busy panel: the band the dots run in.
+DOTS_BAND = (0, 182, 445, 222)
 LINK = (16, 152, 427, 179)
 
 HEADER_BLUE = (0, 123, 206)
@@ -256,10 +258,10 @@ def nothing_sent_elsewhere(lines):
 
 
 def busy_panel_covers_the_steps():
-    """A slow download: the panel covers y 82..498 and only the dots show on it, the dots
-    move, clicks where the field and button lie reach neither, Space on the focused button
-    repeats the button's handler (the number is stored at once), closing is consumed; the
-    body is no program, so the try ends with the failure message and the window stays."""
+    """A slow download: the panel covers y 82..498, the dots show in their band and move,
+    clicks where the field and button lie reach neither, the focus stays on the panel's
+    Cancel button; the body is no program, so the try ends with the failure message, the
+    window stays and the number is stored."""
     reg("delete", KEY, "/f")
     server = Server("slow-300", INSTALLER)  # 300 blocks of 1025 bytes, one every 50 ms
     a = Assistant("en", server)
@@ -277,13 +279,13 @@ def busy_panel_covers_the_steps():
             if busy_ink_rows(a, first):
                 break
         check_busy_pixels(a, first)
-        panel = [first.client[0], first.client[1] + BUSY_PANEL[1],
-                 first.client[0] + BUSY_PANEL[2], first.client[1] + BUSY_PANEL[3]]
+        band = [first.client[0], first.client[1] + DOTS_BAND[1],
+                first.client[0] + DOTS_BAND[2], first.client[1] + DOTS_BAND[3]]
         moved = False
         for _ in range(4):
             time.sleep(0.4)
             second = a.shot("busy-en-later.png")
-            moved = first.region(*panel) != second.region(*panel)
+            moved = first.region(*band) != second.region(*band)
             if moved:
                 break
         assert moved, "the dots do not move"
@@ -293,21 +295,15 @@ def busy_panel_covers_the_steps():
         a.click(BUTTON)
         main = a.probe()
         assert main.child_of_class("LvFlatEdit")["text"] == "5555555555", "a click reached the field"
-        assert main.focus and main.focus[0] == main.child_at(BUTTON)["hwnd"], \
+        assert main.focus and main.focus[1].lower() == "button" and main.focus[2] == "Cancel", \
             f"focus moved to {main.focus}"
         time.sleep(0.5)
         assert stored_number() is None, "a click reached the covered button"
 
-        a.keys("space")
-        assert wait_for(lambda: stored_number() == "5555555555", 5), \
-            "Space on the focused button did not repeat its handler"
-        xdotool("windowfocus", "--sync", a.app.window, "key", "--clearmodifiers", "alt+F4")
-        time.sleep(1)
-        assert a.app.proc.poll() is None, "closing during the download ended the program"
-
         a.failure_box(kind="service", status=200)
         a.close_box()
         a.expect_idle_after_failure()
+        assert wait_for(lambda: stored_number() == "5555555555", 5), "the number was not stored"
         a.close()
     finally:
         a.app.kill()
@@ -315,16 +311,17 @@ def busy_panel_covers_the_steps():
 
 
 def busy_ink_rows(a, image):
-    """The rows of the busy panel that hold anything but white."""
-    left, top, right, bottom = BUSY_PANEL
+    """The rows of the dots' band that hold anything but white."""
+    left, top, right, bottom = DOTS_BAND
     return {y for y in range(top, bottom) for x in range(left, right, 3)
             if a.client_pixel(image, x, y) != WHITE}
 
 
 def check_busy_pixels(a, image):
-    """Inside the panel only white and the dots (black, with grey edges) show, in one row
-    that lies clear of the field and the button; the header and the note stay visible."""
-    left, top, right, bottom = BUSY_PANEL
+    """Inside the dots' band only white and the dots (black, with grey edges) show, in one
+    row that lies clear of the field and the button; the header and the note stay
+    visible."""
+    left, top, right, bottom = DOTS_BAND
     rows = set()
     for y in range(top, bottom):
         for x in range(left, right):
