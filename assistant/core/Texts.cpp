@@ -85,6 +85,13 @@ const TFailureTexts& FailureTexts(TLanguage language) {
     return language == TLanguage::German ? kGermanFailure : kEnglishFailure;
 }
 
+std::u16string RegistryErrorText(std::u16string_view valueName) {
+    std::u16string text = u"Fehler beim Setzen der Daten f\u00fcr '";
+    text += valueName;
+    text += u"'";
+    return text;
+}
+
 std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode) {
     std::u16string address = u"https://";
     if (language == TLanguage::German) {

@@ -1,4 +1,8 @@
-// Every text the assistant window shows, in German (the layout's) and English.
+// The texts table: every text of the assistant window, in German and English side by side,
+// so that no text can exist in one language only. The layout is built with the German ones and
+// the window takes those of the system language from here (the failure causes and the
+// progress line compose theirs, both languages together, in FailureMessage and
+// DownloadProgress).
 #pragma once
 #include <string>
 #include <string_view>
@@ -39,6 +43,10 @@ struct TDownloadTexts {
 };
 
 const TDownloadTexts& DownloadTexts(TLanguage language);
+
+// The error raised when the customer number cannot be stored under `valueName`. German in
+// every language, as designed: the only text of the program that has one language only.
+std::u16string RegistryErrorText(std::u16string_view valueName);
 
 // The sign-up page of the maker's site for the language, with the sign-up code as query.
 std::u16string SignupAddress(TLanguage language, std::u16string_view signupCode);

@@ -54,7 +54,7 @@ void TForm1::StoreCustomerNumber() {
     if (ClientRegKey.empty() || number.size() != kCustomerNumberLength) return;
     TRegistryKey key(ClientRegKey);
     if (!key.WriteString(ClientRegValue, number))
-        throw TException(u"Fehler beim Setzen der Daten f\u00fcr '" + ClientRegValue + u"'");
+        throw TException(RegistryErrorText(ClientRegValue));
 }
 
 // The installer is started under its UTF-16 name (the 8-bit FileName may not name it) while
