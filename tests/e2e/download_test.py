@@ -15,23 +15,17 @@ import sys
 import time
 
 from failure_texts import failure_text
-from wineapp import ROOT, App, Image, Probe, Server, run_cases, wait_for, wine_env, xdotool
+from wineapp import BUSY_PANEL, BUTTON, CLIENT, KEY, PREFIX, ROOT, SHOTS, App, Image, Probe, Server, run_cases, wait_for, wine_env, xdotool
 from product_config import config_value  # noqa: E402 (scripts/ is on the path wineapp sets)
 
 EXE, INSTALLER, PROBE = sys.argv[1], sys.argv[2], sys.argv[3]
-SHOTS = os.path.join(ROOT, "build", "screenshots")
 SERVER_LOGS = os.path.join(ROOT, "build", "e2e-server-logs")
 # Every request the program sends goes to the download host on port 80 (proxy form).
 ON_DOWNLOAD_HOST = f"GET http://{config_value('DownloadHost')}:80/"
-PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-KEY = r"HKCU\Software\Kestrune\Lumvora"
-CLIENT = (445, 592)
 
 # Client rectangles of the window's controls (left, top, right, bottom). The field's height
 # follows its font's measured height, a pixel less here than with Windows' Verdana.
 FIELD = (126, 314, 319, 338)
-BUTTON = (126, 461, 319, 499)
-BUSY_PANEL = (0, 82, 445, 499)
 # On the busy panel: the band the dots run in.
 DOTS_BAND = (0, 182, 445, 222)
 LINK = (16, 152, 427, 179)

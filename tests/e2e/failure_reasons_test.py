@@ -14,11 +14,9 @@ import sys
 import time
 
 from failure_texts import CAPTION, failure_text
-from wineapp import WINE_RUN, App, Probe, Server, run_cases, wait_for, xdotool
+from wineapp import PREFIX, ROOT, WINE_RUN, App, Probe, Server, run_cases, wait_for, xdotool
 
 EXE, INSTALLER, PROBE = sys.argv[1], sys.argv[2], sys.argv[3]
-ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
-PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
 USER = pwd.getpwuid(os.getuid()).pw_name
 TEMP_UNIX = os.path.join(PREFIX, "drive_c", "users", USER, "Temp")
 TEMP_WINDOWS = f"C:\\users\\{USER}\\Temp"

@@ -14,17 +14,10 @@ import subprocess
 import sys
 import time
 
-from wineapp import ROOT, WINE_RUN, App, Image, Probe, Server, run_cases, wait_for, xdotool
-from product_config import config_value  # noqa: E402 (scripts/ is on the path wineapp sets)
+from wineapp import BUSY_PANEL, BUTTON, CLIENT, KEY, PREFIX, ROOT, SHOTS, WINE_RUN, App, Image, Probe, Server, run_cases, wait_for, xdotool
 
 EXE, INSTALLER, PROBE, READER = sys.argv[1:5]
-SHOTS = os.path.join(ROOT, "build", "screenshots")
 LOGS = os.path.join(ROOT, "build", "e2e-server-logs")
-PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
-KEY = r"HKCU\Software\Kestrune\Lumvora"
-CLIENT = (445, 592)
-BUTTON = (126, 461, 319, 499)
-BUSY_PANEL = (0, 82, 445, 499)
 # On the busy panel (client coordinates): the bar, its text line, the Cancel button.
 BAR = (72, 238, 373, 250)
 TEXT_LINE = (16, 260, 429, 278)

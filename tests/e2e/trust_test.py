@@ -20,7 +20,7 @@ import subprocess
 import sys
 import time
 
-from wineapp import ROOT, App, Probe, Server, run_cases, wait_for, wine_env, xdotool
+from wineapp import KEY, PREFIX, ROOT, App, Probe, Server, run_cases, wait_for, wine_env, xdotool
 
 sys.path.insert(0, os.path.join(ROOT, "tests", "fixtures"))
 import test_authority  # noqa: E402
@@ -29,11 +29,9 @@ from tls_site import TlsService  # noqa: E402
 INSTALLER, PROBE, HTTPS_ASSISTANT = sys.argv[1:4]
 EXE = os.path.join(ROOT, "build", "release", "assistant", "UpgradeAssistant.exe")
 WORK = os.path.join(ROOT, "build", "e2e-trust")
-PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
 TEMP = os.path.join(PREFIX, "drive_c", "users", pwd.getpwuid(os.getuid()).pw_name, "Temp")
 DOWNLOADED = os.path.join(TEMP, "lumvoraVV.exe")
 MARKER = DOWNLOADED + ".started"
-KEY = r"HKCU\Software\Kestrune\Lumvora"
 PUBLISHER = test_authority.PUBLISHER
 
 LANGUAGES = {

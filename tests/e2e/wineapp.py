@@ -8,6 +8,15 @@ import sys
 import time
 
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+# The prefix the tests run in, where screenshots go, and what every test of the window knows
+# of it: the registry key the customer number is stored under (the configuration's, under
+# HKCU), the client size and the places of the download button and the busy panel.
+PREFIX = os.environ.get("WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
+SHOTS = os.path.join(ROOT, "build", "screenshots")
+KEY = r"HKCU\Software\Kestrune\Lumvora"
+CLIENT = (445, 592)
+BUTTON = (126, 461, 319, 499)
+BUSY_PANEL = (0, 82, 445, 499)
 WINE_RUN = os.path.join(ROOT, "scripts", "wine-run")
 SERVER = os.path.join(ROOT, "tests", "fixtures", "httpserver.py")
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
