@@ -3,7 +3,7 @@
 // a rectangle scrolled by an offset, all taken from the input. Every link's box lies within
 // the rectangle the label draws into and is the union of its parts; hit testing finds a link
 // at a point of that rectangle exactly where a listed part of that link lies (both ways,
-// checked on a grid and at every pixel in and around each part, where edges disagree; where
+// checked on a grid and at each part's edges, corners and the pixels just outside them; where
 // an absolute gap draws items over each other, hit testing takes the first); and
 // the links' texts are the texts of the link runs drawn there, in order.
 #include <algorithm>
@@ -116,10 +116,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     };
     for (int y = R.Top; y < R.Bottom; y += 3)
         for (int x = R.Left; x < R.Right; x += 3) agree({x, y});
+    // Where edges disagree: each part's first and last rows and columns, the ones just outside
+    // them and its middle, in every combination.
     for (const THTMLLink& link : links)
-        for (const TRect& part : link.Parts)
-            for (int y = std::max(part.Top - 1, R.Top); y < std::min(part.Bottom + 1, R.Bottom); ++y)
-                for (int x = std::max(part.Left - 1, R.Left); x < std::min(part.Right + 1, R.Right); ++x)
-                    agree({x, y});
+        for (const TRect& part : link.Parts) {
+            const int xs[] = {part.Left - 1, part.Left, (part.Left + part.Right) / 2,
+                              part.Right - 1, part.Right};
+            const int ys[] = {part.Top - 1, part.Top, (part.Top + part.Bottom) / 2,
+                              part.Bottom - 1, part.Bottom};
+            for (int y : ys)
+                for (int x : xs)
+                    if (R.Contains({x, y})) agree({x, y});
+        }
     return 0;
 }
