@@ -2,15 +2,14 @@
 // properties and wiring. The layout carries the German texts.
 #include "assistant/core/ProductConfig.h"
 #include "assistant/core/Texts.h"
+#include "assistant/win32/FormColors.h"
 #include "assistant/win32/MainForm.h"
 #include "framework/win32/StartupTrace.h"
 
 namespace {
 
-constexpr TColor kHeaderBlue = 13531904; // 0x00CE7B00
 constexpr TColor kHeaderText = 11399932; // 0x00ADF2FC
 constexpr TColor kNoteYellow = 13892094; // 0x00D3F9FE
-constexpr TColor kFieldBlue = 12283648;  // 0x00BB6F00
 constexpr TAnchors kLeftTopRight = akLeft | akTop | akRight;
 constexpr TAnchors kLeftTop = akLeft | akTop;
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "assistant/core/Texts.h"
+#include "assistant/win32/FormColors.h"
 #include "assistant/win32/LongPath.h"
 #include "assistant/win32/MainForm.h"
 #include "framework/win32/Application.h"
@@ -11,8 +12,6 @@
 
 namespace {
 
-constexpr TColor kBarBlue = 13531904;   // 0x00CE7B00, the header's blue
-constexpr TColor kFrameBlue = 12283648; // 0x00BB6F00, the field's frame
 // Yes and No, No the default: a stray Enter lets the download go on.
 constexpr UINT kCloseQuestionFlags = MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2;
 // How long the partial file may stay held by the ending worker before it is given up on.
@@ -46,8 +45,8 @@ void TForm1::CreateProgress() {
     ProgressBar = Create<TFlatProgressBar>(this);
     ProgressBar->SetParent(FlatPanel2);
     ProgressBar->SetBounds(72, 156, 301, 12);
-    ProgressBar->SetFrameColor(kFrameBlue);
-    ProgressBar->SetBarColor(kBarBlue);
+    ProgressBar->SetFrameColor(kFieldBlue);
+    ProgressBar->SetBarColor(kHeaderBlue);
 
     ProgressLabel = Create<TLabel>(this);
     ProgressLabel->SetParent(FlatPanel2);
